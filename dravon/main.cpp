@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+  std::fprintf(stderr, "dravon: not built yet\n");
+  return 0;
+}
