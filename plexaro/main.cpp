@@ -1,37 +1,46 @@
-// Until the main window exists, Plexaro loads the board named on the command line and prints
-// the lines its message area would show.
+// Plexaro: the window, or with --script FILE a scripted session without a display.
+#include <QGuiApplication>
 #include <cstdio>
-#include <memory>
-#include <string>
-#include <string_view>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <sstream>
 
-#include "plexaro/board/board_file.h"
+#include "plexaro/platform/script/script_runner.h"
 
 namespace {
 
-class PrintingHost final : public plexaro::BoardOpenHost {
- public:
-  void addMessageLine(std::string_view line) override {
-    std::printf("%.*s\n", static_cast<int>(line.size()), line.data());
+int runScriptFile(const char* file, int argc, char** argv) {
+  // Scripted sessions never need a display.
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app{argc, argv};
+  if (std::strcmp(file, "-") == 0) return plexaro::runScript(std::cin, std::cout, std::cerr);
+  std::ifstream script{file};
+  if (!script) {
+    std::cerr << "plexaro: cannot read " << file << '\n';
+    return 2;
   }
-  void setCaption(std::string_view) override {}
-  void enableBoardCommands() override {}
-  void setDefaultSizeText(std::string_view) override {}
-  void showLoadedBoard() override {}
-};
+  return plexaro::runScript(script, std::cout, std::cerr);
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: plexaro BOARD.brd\n");
+  if (argc >= 2 && std::strcmp(argv[1], "--script") == 0) {
+    if (argc != 3) {
+      std::cerr << "usage: plexaro --script FILE\n";
+      return 2;
+    }
+    return runScriptFile(argv[2], argc, argv);
+  }
+  // Until the window exists: load the board named on the command line and print the messages.
+  if (argc != 2) {
+    std::cerr << "usage: plexaro BOARD.brd | plexaro --script FILE\n";
     return 2;
   }
-  auto tables = std::make_unique<plexaro::BoardTables>();
-  plexaro::ViewTransform view{};
-  plexaro::ViewerState state{};
-  plexaro::BoardFileLoader loader;
-  PrintingHost host;
-  plexaro::resetForOpen(*tables, view, state);
-  return loader.open(argv[1], *tables, view, host) ? 0 : 1;
+  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  QGuiApplication app{argc, argv};
+  std::istringstream script{std::string{"open \""} + argv[1] + "\"\nprint messages\n"};
+  return plexaro::runScript(script, std::cout, std::cerr);
 }

@@ -61,6 +61,16 @@ PinOwner findPinPart(const BoardTables& tables, int32_t p) {
   return owner;
 }
 
+PinOwner findFirstPinPart(const BoardTables& tables, int32_t p) {
+  PinOwner owner;
+  forEachOwner(tables, p, [&](int32_t q) {
+    if (owner.part >= 0) return;
+    owner.part = q;
+    owner.pinNumber = p - tables.parts[q].firstPin + 1;
+  });
+  return owner;
+}
+
 void indexPinOwners(BoardTables& tables) {
   PinOwnerIndex& index = tables.pinOwners;
   index.valid = false;

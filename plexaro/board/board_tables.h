@@ -140,6 +140,8 @@ struct PinOwner {
 };
 // The last part whose range holds pin p, as a scan over all parts in order would find.
 [[nodiscard]] PinOwner findPinPart(const BoardTables& tables, int32_t p);
+// The first part whose range holds pin p.
+[[nodiscard]] PinOwner findFirstPinPart(const BoardTables& tables, int32_t p);
 
 // Rebuilds tables.pinOwners from the current parts and pins. The loader calls it; so must
 // anything else that fills the part or pin tables.

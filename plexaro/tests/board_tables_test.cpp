@@ -98,6 +98,14 @@ TEST(FindPinPart, FindsTheLastPartWhoseRangeHoldsThePin) {
   }
 }
 
+TEST(FindFirstPinPart, FindsTheFirstOwnerWhereRangesOverlap) {
+  auto t = makeTables(std::vector<int32_t>(10, 1), {{"U1", 0}, {"R1", 8}, {"R2", 2}});
+  EXPECT_EQ(findFirstPinPart(*t, 5).part, 0);
+  EXPECT_EQ(findFirstPinPart(*t, 5).pinNumber, 6);
+  EXPECT_EQ(findFirstPinPart(*t, 9).part, 2);
+  EXPECT_EQ(findFirstPinPart(*t, 10).part, -1);
+}
+
 TEST(FindPinPart, RangesTooOverlappedForTheIndexGiveTheSameAnswers) {
   // Every other part claims all 100 pins: 500 x 100 owners, more than the index holds.
   std::vector<std::pair<std::string, int32_t>> parts;

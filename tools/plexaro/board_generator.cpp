@@ -162,6 +162,21 @@ std::string generateBoard(const BoardShape& shape) {
                      random.chance(80) ? 2 : 1});
   }
 
+  // The file holds the top side's parts, pins and nails mirrored about the board's middle line:
+  // the top view mirrors the outline and through-hole pins to meet them.
+  const int32_t mirror = 2 * (shape.height / 2);
+  for (Part& p : parts) {
+    if (p.side != 1) continue;
+    p.y1 = mirror - p.y1;
+    p.y2 = mirror - p.y2;
+  }
+  for (Pin& p : pins) {
+    if (p.side == 1) p.y = mirror - p.y;
+  }
+  for (Nail& n : nails) {
+    if (n.side == 1) n.y = mirror - n.y;
+  }
+
   const int32_t pointCount = static_cast<int32_t>(points.size());
   std::string out;
   out.reserve(64 * (pins.size() + parts.size() + nails.size() + netCount + points.size()));
