@@ -1,0 +1,534 @@
+#include "dravon/render/painter.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <vector>
+
+namespace dravon {
+
+namespace {
+
+constexpr uint32_t kColourBits = 0x00ffffffu;
+constexpr int kDashOn = 18;
+constexpr int kDashPeriod = 24;
+// Admits pixel centres that lie exactly on a figure's edge despite rounding in sqrt and division.
+constexpr double kEdgeTolerance = 1e-9;
+
+struct Span {
+  int y;
+  int x0;  // first pixel
+  int x1;  // one past the last pixel
+};
+
+bool spanLess(const Span& a, const Span& b) {
+  return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
+}
+
+// Sorts spans and merges those that overlap or touch, so each pixel is in at most one span.
+void normalizeSpans(std::vector<Span>& spans) {
+  std::sort(spans.begin(), spans.end(), spanLess);
+  size_t out = 0;
+  for (const Span& s : spans) {
+    if (out > 0 && spans[out - 1].y == s.y && s.x0 <= spans[out - 1].x1) {
+      spans[out - 1].x1 = std::max(spans[out - 1].x1, s.x1);
+    } else {
+      spans[out++] = s;
+    }
+  }
+  spans.resize(out);
+}
+
+// The parts of `spans` not covered by `cut`; both normalized.
+std::vector<Span> subtractSpans(const std::vector<Span>& spans, const std::vector<Span>& cut) {
+  std::vector<Span> result;
+  size_t c = 0;
+  for (const Span& s : spans) {
+    while (c < cut.size() && (cut[c].y < s.y || (cut[c].y == s.y && cut[c].x1 <= s.x0))) ++c;
+    int x = s.x0;
+    for (size_t k = c; k < cut.size() && cut[k].y == s.y && cut[k].x0 < s.x1; ++k) {
+      if (cut[k].x0 > x) result.push_back({s.y, x, cut[k].x0});
+      x = std::max(x, cut[k].x1);
+    }
+    if (x < s.x1) result.push_back({s.y, x, s.x1});
+  }
+  return result;
+}
+
+int penWidth(const Pen& pen) {
+  return pen.style == PenStyle::Dash ? 1 : std::max(pen.width, 1);
+}
+
+// Collects the pixels of a figure clipped to a surface of width x height.
+class SpanSink {
+ public:
+  SpanSink(int width, int height) : width_(width), height_(height) {}
+
+  void add(int64_t y, int64_t x0, int64_t x1) {
+    if (y < 0 || y >= height_) return;
+    x0 = std::max<int64_t>(x0, 0);
+    x1 = std::min<int64_t>(x1, width_);
+    if (x0 < x1)
+      spans_.push_back({static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1)});
+  }
+  std::vector<Span>& spans() { return spans_; }
+  int width() const { return width_; }
+  int height() const { return height_; }
+
+ private:
+  int width_;
+  int height_;
+  std::vector<Span> spans_;
+};
+
+// Pixels of a width-1 line from (x0, y0) towards (x1, y1), the end point excluded. Along the
+// longer axis every pixel is visited once; the other coordinate is rounded to nearest, halves
+// away from the start. Only the steps inside the surface are walked; plot gets the step number,
+// which is the position in a dash pattern.
+template <typename Plot>
+void walkThinLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, int height,
+                  Plot&& plot) {
+  const int64_t dx = x1 - x0;
+  const int64_t dy = y1 - y0;
+  const int64_t adx = std::llabs(dx);
+  const int64_t ady = std::llabs(dy);
+  const int64_t n = std::max(adx, ady);
+  if (n == 0) return;
+  const bool xMajor = adx >= ady;
+  const int64_t major0 = xMajor ? x0 : y0;
+  const int64_t majorStep = (xMajor ? dx : dy) < 0 ? -1 : 1;
+  const int64_t minorLen = xMajor ? ady : adx;
+  const int64_t minorStep = (xMajor ? dy : dx) < 0 ? -1 : 1;
+  const int64_t limit = xMajor ? width : height;
+  // Steps i in [0, n) whose major coordinate lies in [0, limit).
+  int64_t first = 0;
+  int64_t last = n - 1;
+  if (majorStep > 0) {
+    first = std::max(first, -major0);
+    last = std::min(last, limit - 1 - major0);
+  } else {
+    first = std::max(first, major0 - (limit - 1));
+    last = std::min(last, major0);
+  }
+  if (first > last) return;
+  // The minor offset of step i is (2 i minorLen + n) div 2n, kept as quotient and remainder so
+  // the walk needs no wide products; only the starting step may need more than 64 bits.
+  __extension__ using Wide = __int128;
+  const Wide start = Wide{2} * first * minorLen + n;
+  int64_t offset = static_cast<int64_t>(start / (2 * n));
+  int64_t rem = static_cast<int64_t>(start % (2 * n));
+  for (int64_t i = first; i <= last; ++i) {
+    const int64_t major = major0 + majorStep * i;
+    const int64_t minor = (xMajor ? y0 : x0) + minorStep * offset;
+    const int64_t x = xMajor ? major : minor;
+    const int64_t y = xMajor ? minor : major;
+    if (x >= 0 && y >= 0 && x < width && y < height) {
+      plot(i, static_cast<int>(x), static_cast<int>(y));
+    }
+    rem += 2 * minorLen;
+    if (rem >= 2 * n) {
+      rem -= 2 * n;
+      ++offset;
+    }
+  }
+}
+
+bool dashOn(int64_t position) {
+  return position % kDashPeriod < kDashOn;
+}
+
+// Interval of X with lo <= k * X + c <= hi, intersected into [from, to].
+void constrain(double k, double c, double lo, double hi, double& from, double& to) {
+  if (k == 0.0) {
+    if (c < lo || c > hi) {
+      from = 1.0;
+      to = 0.0;
+    }
+    return;
+  }
+  double a = (lo - c) / k;
+  double b = (hi - c) / k;
+  if (k < 0) std::swap(a, b);
+  from = std::max(from, a);
+  to = std::min(to, b);
+}
+
+// Pixels within width / 2 of the segment: a capsule, one span per row. Worked in doubled
+// coordinates where pixel centres are odd; odd widths centre the pen on the named pixels, even
+// widths on their top-left corners, so a width w covers exactly w rows of a level line.
+void addThickLine(SpanSink& sink, Point from, Point to, int width) {
+  const int offset = width % 2;
+  const double ax = 2.0 * from.x + offset;
+  const double ay = 2.0 * from.y + offset;
+  const double bx = 2.0 * to.x + offset;
+  const double by = 2.0 * to.y + offset;
+  const double r = width;
+  const double dx = bx - ax;
+  const double dy = by - ay;
+  const double len = std::sqrt(dx * dx + dy * dy);
+  const double yLow = std::max(std::min(ay, by) - r, -3.0);
+  const double yHigh = std::min(std::max(ay, by) + r, 2.0 * sink.height() + 3.0);
+  const int64_t rowFirst = static_cast<int64_t>(std::ceil((yLow - 1.0) / 2.0));
+  const int64_t rowLast = static_cast<int64_t>(std::floor((yHigh - 1.0) / 2.0));
+  for (int64_t y = std::max<int64_t>(rowFirst, 0); y <= rowLast && y < sink.height(); ++y) {
+    const double py = 2.0 * y + 1.0;
+    double lo = INFINITY;
+    double hi = -INFINITY;
+    for (const auto& [cx, cy] : {std::pair{ax, ay}, std::pair{bx, by}}) {
+      const double h2 = r * r - (py - cy) * (py - cy);
+      if (h2 < 0) continue;
+      const double h = std::sqrt(h2);
+      lo = std::min(lo, cx - h);
+      hi = std::max(hi, cx + h);
+    }
+    if (len > 0) {
+      double from2 = -INFINITY;
+      double to2 = INFINITY;
+      constrain(-dy, dx * (py - ay) + dy * ax, -r * len, r * len, from2, to2);
+      constrain(dx, dy * (py - ay) - dx * ax, 0.0, len * len, from2, to2);
+      if (from2 <= to2) {
+        lo = std::min(lo, from2);
+        hi = std::max(hi, to2);
+      }
+    }
+    if (lo > hi) continue;
+    const double limit = 2.0 * sink.width() + 3.0;
+    lo = std::clamp(lo, -3.0, limit);
+    hi = std::clamp(hi, -3.0, limit);
+    const int64_t x0 = static_cast<int64_t>(std::ceil((lo - kEdgeTolerance - 1.0) / 2.0));
+    const int64_t x1 = static_cast<int64_t>(std::floor((hi + kEdgeTolerance - 1.0) / 2.0)) + 1;
+    sink.add(y, x0, x1);
+  }
+}
+
+void addThinLine(SpanSink& sink, Point from, Point to) {
+  walkThinLine(from.x, from.y, to.x, to.y, sink.width(), sink.height(),
+               [&](int64_t, int x, int y) { sink.add(y, x, x + 1); });
+}
+
+// The box a pen's outline occupies, and the width of that outline.
+struct Frame {
+  Rect outer;
+  int band;
+};
+
+Frame frameFor(Rect box, const Pen& pen) {
+  const int w = penWidth(pen);
+  if (w == 1 || pen.style == PenStyle::InsideFrame) return {box, w};
+  // A wide solid pen is centred on the box edge.
+  const int64_t before = w / 2;
+  const int64_t after = (w - 1) / 2;
+  const auto fit = [](int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  return {Rect{fit(box.left - before), fit(box.top - before), fit(box.right + after),
+               fit(box.bottom + after)},
+          w};
+}
+
+Rect shrunk(Rect r, int by) {
+  const int64_t left = int64_t{r.left} + by;
+  const int64_t top = int64_t{r.top} + by;
+  const int64_t right = int64_t{r.right} - by;
+  const int64_t bottom = int64_t{r.bottom} - by;
+  if (right <= left || bottom <= top) return Rect{};
+  return Rect{static_cast<int32_t>(left), static_cast<int32_t>(top), static_cast<int32_t>(right),
+              static_cast<int32_t>(bottom)};
+}
+
+bool rowIn(Rect r, int64_t y) {
+  return !r.isEmpty() && y >= r.top && y < r.bottom;
+}
+
+// Pixels of row y whose centre lies in the ellipse inscribed in box, as [x0, x1).
+bool ellipseChord(Rect box, int64_t y, int width, int64_t& x0, int64_t& x1) {
+  if (!rowIn(box, y)) return false;
+  const double cx = (static_cast<double>(box.left) + box.right) / 2.0;
+  const double cy = (static_cast<double>(box.top) + box.bottom) / 2.0;
+  const double rx = (static_cast<double>(box.right) - box.left) / 2.0;
+  const double ry = (static_cast<double>(box.bottom) - box.top) / 2.0;
+  const double t = (y + 0.5 - cy) / ry;
+  const double q = 1.0 - t * t;
+  if (q < -kEdgeTolerance) return false;
+  const double half = rx * std::sqrt(std::max(q, 0.0));
+  const double limit = width + 2.0;
+  const double lo = std::clamp(cx - half - 0.5 - kEdgeTolerance, -2.0, limit);
+  const double hi = std::clamp(cx + half - 0.5 + kEdgeTolerance, -2.0, limit);
+  x0 = static_cast<int64_t>(std::ceil(lo));
+  x1 = static_cast<int64_t>(std::floor(hi)) + 1;
+  return x0 < x1;
+}
+
+}  // namespace
+
+Pen Painter::selectPen(const Pen& pen) {
+  return std::exchange(pen_, pen);
+}
+
+Brush Painter::selectBrush(const Brush& brush) {
+  return std::exchange(brush_, brush);
+}
+
+RasterMode Painter::setRasterMode(RasterMode mode) {
+  return std::exchange(mode_, mode);
+}
+
+namespace {
+
+void paintSpans(Surface& surface, const std::vector<Span>& spans, Rgb colour, RasterMode mode) {
+  const uint32_t value = packPixel(colour);
+  for (const Span& s : spans) {
+    uint32_t* row = surface.row(s.y);
+    if (mode == RasterMode::Copy) {
+      std::fill(row + s.x0, row + s.x1, value);
+    } else {
+      for (int x = s.x0; x < s.x1; ++x) row[x] ^= value & kColourBits;
+    }
+  }
+}
+
+// Paints a figure: outline pixels in the pen colour, the interior pixels the outline leaves free in
+// the brush colour.
+void paintFigure(Surface& surface, std::vector<Span>& pen, Rgb penColour, std::vector<Span>& fill,
+                 const Brush& brush, RasterMode mode) {
+  normalizeSpans(pen);
+  paintSpans(surface, pen, penColour, mode);
+  if (brush.style == BrushStyle::Hollow) return;
+  normalizeSpans(fill);
+  paintSpans(surface, subtractSpans(fill, pen), brush.colour, mode);
+}
+
+// The clockwise outline of a box one pixel wide, as runs of pixels: start, direction, length.
+struct Run {
+  int64_t x, y, dx, dy, length;
+};
+
+std::vector<Run> ringRuns(Rect box) {
+  const int64_t w = int64_t{box.right} - box.left;
+  const int64_t h = int64_t{box.bottom} - box.top;
+  const int64_t r = box.right - int64_t{1};
+  const int64_t b = box.bottom - int64_t{1};
+  std::vector<Run> runs{{box.left, box.top, 1, 0, w}};
+  if (h > 1) runs.push_back({r, box.top + int64_t{1}, 0, 1, h - 1});
+  if (h > 1 && w > 1) runs.push_back({r - 1, b, -1, 0, w - 1});
+  if (h > 2 && w > 1) runs.push_back({box.left, b - 1, 0, -1, h - 2});
+  return runs;
+}
+
+}  // namespace
+
+void Painter::fillRect(Rect r, const Brush& brush) {
+  if (brush.style == BrushStyle::Hollow) return;
+  const Rect area = intersected(r, surface_.bounds());
+  if (area.isEmpty()) return;
+  std::vector<Span> spans;
+  for (int y = area.top; y < area.bottom; ++y) spans.push_back({y, area.left, area.right});
+  paintSpans(surface_, spans, brush.colour, mode_);
+}
+
+void Painter::line(Point from, Point to) {
+  if (surface_.isEmpty() || from == to) return;
+  const int w = penWidth(pen_);
+  if (w > 1) {
+    SpanSink sink(surface_.width(), surface_.height());
+    addThickLine(sink, from, to, w);
+    paintSpans(surface_, sink.spans(), pen_.colour, mode_);
+    return;
+  }
+  const uint32_t value = packPixel(pen_.colour);
+  const bool dashed = pen_.style == PenStyle::Dash;
+  walkThinLine(from.x, from.y, to.x, to.y, surface_.width(), surface_.height(),
+               [&](int64_t step, int x, int y) {
+                 if (dashed && !dashOn(step)) return;
+                 uint32_t& p = surface_.row(y)[x];
+                 p = mode_ == RasterMode::Copy ? value : p ^ (value & kColourBits);
+               });
+}
+
+void Painter::rectangle(Rect box) {
+  box = normalized(box);
+  if (box.isEmpty() || surface_.isEmpty()) return;
+  const Frame frame = frameFor(box, pen_);
+  const Rect inner = shrunk(frame.outer, frame.band);
+  SpanSink pen(surface_.width(), surface_.height());
+  SpanSink fill(surface_.width(), surface_.height());
+  if (pen_.style == PenStyle::Dash) {
+    int64_t position = 0;
+    for (const Run& run : ringRuns(frame.outer)) {
+      // Only the steps that can land on the surface are walked; the pattern keeps its phase.
+      int64_t first = 0;
+      int64_t last = run.length - 1;
+      if (run.dx != 0) {
+        const int64_t a = (0 - run.x) * run.dx;
+        const int64_t b = (surface_.width() - 1 - run.x) * run.dx;
+        first = std::max(first, std::min(a, b));
+        last = std::min(last, std::max(a, b));
+      } else {
+        const int64_t a = (0 - run.y) * run.dy;
+        const int64_t b = (surface_.height() - 1 - run.y) * run.dy;
+        first = std::max(first, std::min(a, b));
+        last = std::min(last, std::max(a, b));
+      }
+      for (int64_t i = first; i <= last; ++i) {
+        if (dashOn(position + i))
+          pen.add(run.y + run.dy * i, run.x + run.dx * i, run.x + run.dx * i + 1);
+      }
+      position += run.length;
+    }
+  } else {
+    const Rect& o = frame.outer;
+    const int64_t top = std::max<int64_t>(o.top, 0);
+    const int64_t bottom = std::min<int64_t>(o.bottom, surface_.height());
+    for (int64_t y = top; y < bottom; ++y) {
+      if (rowIn(inner, y)) {
+        pen.add(y, o.left, inner.left);
+        pen.add(y, inner.right, o.right);
+      } else {
+        pen.add(y, o.left, o.right);
+      }
+    }
+  }
+  const int64_t top = std::max<int64_t>(inner.top, 0);
+  const int64_t bottom = std::min<int64_t>(inner.bottom, surface_.height());
+  for (int64_t y = top; y < bottom && !inner.isEmpty(); ++y) fill.add(y, inner.left, inner.right);
+  paintFigure(surface_, pen.spans(), pen_.colour, fill.spans(), brush_, mode_);
+}
+
+void Painter::ellipse(Rect box) {
+  box = normalized(box);
+  if (box.isEmpty() || surface_.isEmpty()) return;
+  // A dashed pen draws the ellipse outline solid.
+  const Frame frame = frameFor(box, pen_);
+  const Rect inner = shrunk(frame.outer, frame.band);
+  SpanSink pen(surface_.width(), surface_.height());
+  SpanSink fill(surface_.width(), surface_.height());
+  const int64_t top = std::max<int64_t>(frame.outer.top, 0);
+  const int64_t bottom = std::min<int64_t>(frame.outer.bottom, surface_.height());
+  const auto chord = [&](Rect r, int64_t y, int64_t& x0, int64_t& x1) {
+    return ellipseChord(r, y, surface_.width(), x0, x1);
+  };
+  for (int64_t y = top; y < bottom; ++y) {
+    int64_t a0 = 0, a1 = 0, b0 = 0, b1 = 0;
+    if (!chord(frame.outer, y, a0, a1)) continue;
+    bool hasInterior = false;
+    if (frame.band == 1) {
+      // A thin outline is the ellipse's own edge: the pixels with a 4-neighbour outside it.
+      // Insetting the box instead would leave a doubled outline on the diagonals.
+      int64_t u0 = 0, u1 = 0, d0 = 0, d1 = 0;
+      if (chord(frame.outer, y - 1, u0, u1) && chord(frame.outer, y + 1, d0, d1)) {
+        b0 = std::max({a0 + 1, u0, d0});
+        b1 = std::min({a1 - 1, u1, d1});
+        hasInterior = b0 < b1;
+      }
+    } else {
+      hasInterior = chord(inner, y, b0, b1);
+    }
+    if (hasInterior) {
+      pen.add(y, a0, b0);
+      pen.add(y, b1, a1);
+      fill.add(y, b0, b1);
+    } else {
+      pen.add(y, a0, a1);
+    }
+  }
+  paintFigure(surface_, pen.spans(), pen_.colour, fill.spans(), brush_, mode_);
+}
+
+void Painter::polygon(std::span<const Point> vertices) {
+  if (vertices.size() < 2 || surface_.isEmpty()) return;
+  SpanSink pen(surface_.width(), surface_.height());
+  SpanSink fill(surface_.width(), surface_.height());
+  const int w = penWidth(pen_);
+  const size_t n = vertices.size();
+  for (size_t i = 0; i < n; ++i) {
+    const Point a = vertices[i];
+    const Point b = vertices[(i + 1) % n];
+    if (a == b) continue;
+    if (w > 1) {
+      addThickLine(pen, a, b, w);
+    } else {
+      addThinLine(pen, a, b);
+    }
+  }
+  // Interior: sample each row at pixel centres, count edge crossings, fill between odd and even.
+  if (brush_.style == BrushStyle::Solid) {
+    int64_t minY = INT64_MAX;
+    int64_t maxY = INT64_MIN;
+    for (const Point& v : vertices) {
+      minY = std::min<int64_t>(minY, v.y);
+      maxY = std::max<int64_t>(maxY, v.y);
+    }
+    std::vector<double> crossings;
+    const int64_t top = std::max<int64_t>(minY, 0);
+    const int64_t bottom = std::min<int64_t>(maxY, surface_.height());
+    for (int64_t y = top; y < bottom; ++y) {
+      const double cy = y + 0.5;
+      crossings.clear();
+      for (size_t i = 0; i < n; ++i) {
+        const Point a = vertices[i];
+        const Point b = vertices[(i + 1) % n];
+        if ((a.y <= cy) == (b.y <= cy)) continue;  // also skips level edges
+        crossings.push_back(a.x + (cy - a.y) * (static_cast<double>(b.x) - a.x) /
+                                      (static_cast<double>(b.y) - a.y));
+      }
+      std::sort(crossings.begin(), crossings.end());
+      const double limit = surface_.width() + 2.0;
+      for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+        // Pixel x is inside when x + 0.5 lies in [left, right).
+        const double lo = std::clamp(crossings[k] - 0.5, -2.0, limit);
+        const double hi = std::clamp(crossings[k + 1] - 0.5, -2.0, limit);
+        fill.add(y, static_cast<int64_t>(std::ceil(lo)), static_cast<int64_t>(std::ceil(hi)));
+      }
+    }
+  }
+  paintFigure(surface_, pen.spans(), pen_.colour, fill.spans(), brush_, mode_);
+}
+
+void Painter::floodFill(Point seed, Rgb border) {
+  if (brush_.style == BrushStyle::Hollow || !surface_.contains(seed.x, seed.y)) return;
+  const uint32_t borderValue = packPixel(border) & kColourBits;
+  const int width = surface_.width();
+  const int height = surface_.height();
+  // Visited pixels, one bit each; the fill decides on the colours as they were before it started,
+  // so a brush of the border colour, or Xor mode, cannot change which pixels are filled.
+  std::vector<uint64_t> visited((static_cast<size_t>(width) * height + 63) / 64, 0);
+  const auto index = [&](int x, int y) { return static_cast<size_t>(y) * width + x; };
+  const auto isVisited = [&](int x, int y) {
+    const size_t i = index(x, y);
+    return (visited[i / 64] >> (i % 64)) & 1u;
+  };
+  const auto open = [&](int x, int y) {
+    return !isVisited(x, y) && (surface_.row(y)[x] & kColourBits) != borderValue;
+  };
+  if (!open(seed.x, seed.y)) return;
+
+  const uint32_t value = packPixel(brush_.colour);
+  std::vector<Point> pending{seed};
+  while (!pending.empty()) {
+    const Point p = pending.back();
+    pending.pop_back();
+    if (!open(p.x, p.y)) continue;
+    int left = p.x;
+    int right = p.x + 1;
+    while (left > 0 && open(left - 1, p.y)) --left;
+    while (right < width && open(right, p.y)) ++right;
+    uint32_t* row = surface_.row(p.y);
+    for (int x = left; x < right; ++x) {
+      const size_t i = index(x, p.y);
+      visited[i / 64] |= uint64_t{1} << (i % 64);
+      row[x] = mode_ == RasterMode::Copy ? value : row[x] ^ (value & kColourBits);
+    }
+    // One seed per open run of each neighbouring row.
+    for (const int y : {p.y - 1, p.y + 1}) {
+      if (y < 0 || y >= height) continue;
+      bool inRun = false;
+      for (int x = left; x < right; ++x) {
+        const bool o = open(x, y);
+        if (o && !inRun) pending.push_back({x, y});
+        inRun = o;
+      }
+    }
+  }
+}
+
+}  // namespace dravon

@@ -1,0 +1,183 @@
+#include "dravon/render/surface.h"
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+
+namespace dravon {
+
+namespace {
+
+constexpr uint32_t kWhitePixel = packPixel(kWhite);
+
+// Rows start on 16-byte boundaries so that row loops vectorize well.
+constexpr int kPitchAlignment = 4;
+
+}  // namespace
+
+Rect intersected(Rect a, Rect b) {
+  Rect r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+         std::min(a.bottom, b.bottom)};
+  if (r.isEmpty()) return Rect{};
+  return r;
+}
+
+Surface::Surface(int width, int height) {
+  // A refused size leaves the surface empty; callers test isEmpty() where that matters.
+  static_cast<void>(reset(width, height));
+}
+
+bool Surface::reset(int width, int height) {
+  width_ = height_ = pitch_ = 0;
+  pixels_ = {};
+  if (width <= 0 || height <= 0) return false;
+  const int64_t pitch = (int64_t{width} + kPitchAlignment - 1) / kPitchAlignment * kPitchAlignment;
+  if (pitch * height > kMaxPixels) return false;
+  try {
+    pixels_.assign(static_cast<size_t>(pitch * height), packPixel(kBlack));
+  } catch (const std::bad_alloc&) {
+    pixels_ = {};
+    return false;
+  }
+  width_ = width;
+  height_ = height;
+  pitch_ = static_cast<int>(pitch);
+  return true;
+}
+
+std::optional<Rgb> Surface::pixel(int x, int y) const {
+  if (!contains(x, y)) return std::nullopt;
+  return unpackPixel(row(y)[x]);
+}
+
+void Surface::setPixel(int x, int y, Rgb colour) {
+  if (contains(x, y)) row(y)[x] = packPixel(colour);
+}
+
+void copyBlock(Surface& dst, int dstX, int dstY, const Surface& src, int srcX, int srcY, int w,
+               int h) {
+  if (w <= 0 || h <= 0 || dst.isEmpty() || src.isEmpty()) return;
+  // Clip in source coordinates against both surfaces; 64 bits because offsets come from callers
+  // that may hold anything.
+  const int64_t dx = int64_t{dstX} - srcX;
+  const int64_t dy = int64_t{dstY} - srcY;
+  const int64_t left = std::max({int64_t{srcX}, int64_t{0}, -dx});
+  const int64_t top = std::max({int64_t{srcY}, int64_t{0}, -dy});
+  const int64_t right =
+      std::min({int64_t{srcX} + w, int64_t{src.width()}, int64_t{dst.width()} - dx});
+  const int64_t bottom =
+      std::min({int64_t{srcY} + h, int64_t{src.height()}, int64_t{dst.height()} - dy});
+  if (right <= left || bottom <= top) return;
+  const size_t bytes = static_cast<size_t>(right - left) * sizeof(uint32_t);
+  const auto copyRow = [&](int64_t y) {
+    std::memmove(dst.row(static_cast<int>(y + dy)) + (left + dx),
+                 src.row(static_cast<int>(y)) + left, bytes);
+  };
+  // Within one surface, walk away from the destination so no row is overwritten before it is read.
+  if (&dst == &src && dy > 0) {
+    for (int64_t y = bottom - 1; y >= top; --y) copyRow(y);
+  } else {
+    for (int64_t y = top; y < bottom; ++y) copyRow(y);
+  }
+}
+
+namespace {
+
+// The source range [first, last) of each destination pixel along one axis, clipped to the source
+// surface; an empty range stands for a white pixel.
+struct AxisMap {
+  std::vector<int> first;
+  std::vector<int> last;
+};
+
+AxisMap mapAxis(int visibleFrom, int visibleTo, int dstStart, int dstSize, int srcStart,
+                int srcSize, int srcLimit) {
+  AxisMap map;
+  const size_t n = static_cast<size_t>(visibleTo - visibleFrom);
+  map.first.resize(n);
+  map.last.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const int64_t u = int64_t{visibleFrom} + static_cast<int64_t>(i) - dstStart;
+    int64_t s0 = u * srcSize / dstSize;
+    int64_t s1 = (u + 1) * srcSize / dstSize;
+    if (s1 <= s0) s1 = s0 + 1;  // growing: the pixel repeats its one source pixel
+    s0 = std::clamp<int64_t>(srcStart + s0, 0, srcLimit);
+    s1 = std::clamp<int64_t>(srcStart + s1, 0, srcLimit);
+    map.first[i] = static_cast<int>(s0);
+    map.last[i] = static_cast<int>(std::max(s0, s1));
+  }
+  return map;
+}
+
+}  // namespace
+
+void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, Rect clip) {
+  const int64_t dw = int64_t{dstRect.right} - dstRect.left;
+  const int64_t dh = int64_t{dstRect.bottom} - dstRect.top;
+  const int64_t sw = int64_t{srcRect.right} - srcRect.left;
+  const int64_t sh = int64_t{srcRect.bottom} - srcRect.top;
+  if (dw <= 0 || dh <= 0 || sw <= 0 || sh <= 0 || src.isEmpty()) return;
+  if (dw > INT32_MAX || dh > INT32_MAX || sw > INT32_MAX || sh > INT32_MAX) return;
+  const Rect area = intersected(intersected(dstRect, dst.bounds()), clip);
+  if (area.isEmpty()) return;
+
+  const AxisMap cols = mapAxis(area.left, area.right, dstRect.left, static_cast<int>(dw),
+                               srcRect.left, static_cast<int>(sw), src.width());
+  const AxisMap rows = mapAxis(area.top, area.bottom, dstRect.top, static_cast<int>(dh),
+                               srcRect.top, static_cast<int>(sh), src.height());
+  const int width = area.right - area.left;
+
+  // The source columns any visible destination pixel reads; rows are ANDed over this span only.
+  int spanFirst = src.width();
+  int spanLast = 0;
+  for (int i = 0; i < width; ++i) {
+    if (cols.first[i] == cols.last[i]) continue;
+    spanFirst = std::min(spanFirst, cols.first[i]);
+    spanLast = std::max(spanLast, cols.last[i]);
+  }
+  const bool oneToOne = sw == dw && spanLast - spanFirst == width && cols.first[0] == spanFirst &&
+                        cols.last[width - 1] == spanLast;
+
+  std::vector<uint32_t> combined(static_cast<size_t>(std::max(spanLast - spanFirst, 0)));
+  int previousFirst = -1;
+  int previousLast = -1;
+  uint32_t* previousRow = nullptr;
+  for (int i = 0; i < area.bottom - area.top; ++i) {
+    uint32_t* out = dst.row(area.top + i) + area.left;
+    const int r0 = rows.first[i];
+    const int r1 = rows.last[i];
+    if (r0 == r1 || spanLast <= spanFirst) {
+      std::fill(out, out + width, kWhitePixel);
+      continue;
+    }
+    if (previousRow != nullptr && r0 == previousFirst && r1 == previousLast) {
+      std::memcpy(out, previousRow, static_cast<size_t>(width) * sizeof(uint32_t));
+      continue;
+    }
+    uint32_t* acc = combined.data();
+    const size_t n = combined.size();
+    std::memcpy(acc, src.row(r0) + spanFirst, n * sizeof(uint32_t));
+    for (int r = r0 + 1; r < r1; ++r) {
+      const uint32_t* in = src.row(r) + spanFirst;
+      for (size_t k = 0; k < n; ++k) acc[k] &= in[k];
+    }
+    if (oneToOne) {
+      std::memcpy(out, acc, static_cast<size_t>(width) * sizeof(uint32_t));
+    } else {
+      for (int k = 0; k < width; ++k) {
+        uint32_t v = kWhitePixel;
+        for (int c = cols.first[k]; c < cols.last[k]; ++c) v &= acc[c - spanFirst];
+        out[k] = v;
+      }
+    }
+    previousFirst = r0;
+    previousLast = r1;
+    previousRow = out;
+  }
+}
+
+void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect) {
+  stretchBlock(dst, dstRect, src, srcRect, dst.bounds());
+}
+
+}  // namespace dravon
