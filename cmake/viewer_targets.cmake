@@ -39,3 +39,27 @@ function(viewer_bench name)
   add_executable(${name} ${ARG_SOURCES})
   target_link_libraries(${name} PRIVATE ${ARG_DEPS} benchmark::benchmark benchmark::benchmark_main)
 endfunction()
+
+# viewer_sessions(PROGRAM target FOLDER dir FIXTURES dir)
+# One test per FOLDER/NAME.script: the program runs it in a fresh copy of FIXTURES and its
+# standard output must equal NAME.expected (exit status NAME.status when that file exists,
+# else 0). Labelled e2e.
+function(viewer_sessions)
+  cmake_parse_arguments(ARG "" "PROGRAM;FOLDER;FIXTURES" "" ${ARGN})
+  file(GLOB scripts CONFIGURE_DEPENDS "${ARG_FOLDER}/*.script")
+  foreach(script IN LISTS scripts)
+    get_filename_component(name "${script}" NAME_WE)
+    get_filename_component(dir "${script}" DIRECTORY)
+    set(status 0)
+    if(EXISTS "${dir}/${name}.status")
+      file(STRINGS "${dir}/${name}.status" status LIMIT_COUNT 1)
+    endif()
+    add_test(NAME ${ARG_PROGRAM}.session.${name}
+      COMMAND ${CMAKE_COMMAND} -DPROGRAM=$<TARGET_FILE:${ARG_PROGRAM}> -DSCRIPT=${script}
+        -DEXPECTED=${dir}/${name}.expected -DFIXTURES=${ARG_FIXTURES}
+        -DWORKDIR=${CMAKE_CURRENT_BINARY_DIR}/sessions/${name} -DSTATUS=${status}
+        -P ${PROJECT_SOURCE_DIR}/cmake/run_session.cmake)
+    set_tests_properties(${ARG_PROGRAM}.session.${name} PROPERTIES LABELS e2e
+      ENVIRONMENT "QT_QPA_PLATFORM=offscreen;XDG_RUNTIME_DIR=${CMAKE_CURRENT_BINARY_DIR}/sessions")
+  endforeach()
+endfunction()
