@@ -492,41 +492,55 @@ void Painter::floodFill(Point seed, Rgb border) {
   // Visited pixels, one bit each; the fill decides on the colours as they were before it started,
   // so a brush of the border colour, or Xor mode, cannot change which pixels are filled.
   std::vector<uint64_t> visited((static_cast<size_t>(width) * height + 63) / 64, 0);
-  const auto index = [&](int x, int y) { return static_cast<size_t>(y) * width + x; };
-  const auto isVisited = [&](int x, int y) {
-    const size_t i = index(x, y);
-    return (visited[i / 64] >> (i % 64)) & 1u;
-  };
   const auto open = [&](int x, int y) {
-    return !isVisited(x, y) && (surface_.row(y)[x] & kColourBits) != borderValue;
+    const size_t i = static_cast<size_t>(y) * width + x;
+    return ((visited[i / 64] >> (i % 64)) & 1u) == 0 &&
+           (surface_.row(y)[x] & kColourBits) != borderValue;
+  };
+  const uint32_t value = packPixel(brush_.colour);
+  const auto take = [&](int x, int y) {
+    const size_t i = static_cast<size_t>(y) * width + x;
+    visited[i / 64] |= uint64_t{1} << (i % 64);
+    uint32_t& p = surface_.row(y)[x];
+    p = mode_ == RasterMode::Copy ? value : p ^ (value & kColourBits);
   };
   if (!open(seed.x, seed.y)) return;
 
-  const uint32_t value = packPixel(brush_.colour);
-  std::vector<Point> pending{seed};
+  // Scanline fill after Heckbert's seed fill: each entry is a run [left, right] of row y - dy
+  // that was filled; row y is scanned below it, and only the overhang beyond the run is scanned
+  // back in the other direction. Pixels are tested about once each, with no recursion.
+  struct Segment {
+    int y, left, right, dy;
+  };
+  std::vector<Segment> pending;
+  const auto push = [&](int y, int left, int right, int dy) {
+    if (y + dy >= 0 && y + dy < height) pending.push_back({y, left, right, dy});
+  };
+  push(seed.y, seed.x, seed.x, 1);
+  push(seed.y + 1, seed.x, seed.x, -1);
   while (!pending.empty()) {
-    const Point p = pending.back();
+    Segment s = pending.back();
     pending.pop_back();
-    if (!open(p.x, p.y)) continue;
-    int left = p.x;
-    int right = p.x + 1;
-    while (left > 0 && open(left - 1, p.y)) --left;
-    while (right < width && open(right, p.y)) ++right;
-    uint32_t* row = surface_.row(p.y);
-    for (int x = left; x < right; ++x) {
-      const size_t i = index(x, p.y);
-      visited[i / 64] |= uint64_t{1} << (i % 64);
-      row[x] = mode_ == RasterMode::Copy ? value : row[x] ^ (value & kColourBits);
+    const int y = s.y + s.dy;
+    int x = s.left;
+    while (x >= 0 && open(x, y)) take(x--, y);
+    int start = x + 1;
+    bool filling = x < s.left;
+    if (filling) {
+      if (start < s.left) push(y, start, s.left - 1, -s.dy);
+      x = s.left + 1;
     }
-    // One seed per open run of each neighbouring row.
-    for (const int y : {p.y - 1, p.y + 1}) {
-      if (y < 0 || y >= height) continue;
-      bool inRun = false;
-      for (int x = left; x < right; ++x) {
-        const bool o = open(x, y);
-        if (o && !inRun) pending.push_back({x, y});
-        inRun = o;
+    for (;;) {
+      if (filling) {
+        while (x < width && open(x, y)) take(x++, y);
+        push(y, start, x - 1, s.dy);
+        if (x > s.right + 1) push(y, s.right + 1, x - 1, -s.dy);
       }
+      for (++x; x <= s.right && !open(x, y); ++x) {
+      }
+      if (x > s.right) break;
+      start = x;
+      filling = true;
     }
   }
 }

@@ -1,6 +1,7 @@
 #include "dravon/render/surface.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <new>
 
@@ -109,6 +110,30 @@ AxisMap mapAxis(int visibleFrom, int visibleTo, int dstStart, int dstSize, int s
   return map;
 }
 
+// acc = the AND of source rows [r0, r1) over n columns from `first`, up to four rows per pass so
+// that the running result is written once per group instead of once per row.
+void andRows(uint32_t* __restrict acc, const Surface& src, int r0, int r1, int first, size_t n) {
+  const uint32_t* a = src.row(r0) + first;
+  int r = r0 + 1;
+  if (r1 - r0 >= 4) {
+    const uint32_t* b = src.row(r0 + 1) + first;
+    const uint32_t* c = src.row(r0 + 2) + first;
+    const uint32_t* d = src.row(r0 + 3) + first;
+    for (size_t k = 0; k < n; ++k) acc[k] = a[k] & b[k] & c[k] & d[k];
+    r = r0 + 4;
+  } else if (r1 - r0 >= 2) {
+    const uint32_t* b = src.row(r0 + 1) + first;
+    for (size_t k = 0; k < n; ++k) acc[k] = a[k] & b[k];
+    r = r0 + 2;
+  } else {
+    std::memcpy(acc, a, n * sizeof(uint32_t));
+  }
+  for (; r < r1; ++r) {
+    const uint32_t* in = src.row(r) + first;
+    for (size_t k = 0; k < n; ++k) acc[k] &= in[k];
+  }
+}
+
 }  // namespace
 
 void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, Rect clip) {
@@ -138,7 +163,30 @@ void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, 
   const bool oneToOne = sw == dw && spanLast - spanFirst == width && cols.first[0] == spanFirst &&
                         cols.last[width - 1] == spanLast;
 
-  std::vector<uint32_t> combined(static_cast<size_t>(std::max(spanLast - spanFirst, 0)));
+  const size_t n = static_cast<size_t>(std::max(spanLast - spanFirst, 0));
+
+  // Each row is first ANDed down its source rows into level 0 of a table; level j holds the AND of
+  // 2^j neighbours, so any column range is the AND of two overlapping entries of one level, and
+  // the horizontal pass has no inner loop. Entry n of every level is white, for empty ranges.
+  int longest = 1;
+  for (int k = 0; k < width; ++k) longest = std::max(longest, cols.last[k] - cols.first[k]);
+  const int levels = std::bit_width(static_cast<unsigned>(longest));
+  const size_t stride = n + 1;
+  std::vector<uint32_t> table(stride * static_cast<size_t>(levels), kWhitePixel);
+  std::vector<size_t> pickA(static_cast<size_t>(width));
+  std::vector<size_t> pickB(static_cast<size_t>(width));
+  for (int k = 0; k < width; ++k) {
+    const int length = cols.last[k] - cols.first[k];
+    if (length == 0) {
+      pickA[k] = pickB[k] = n;
+      continue;
+    }
+    const int level = std::bit_width(static_cast<unsigned>(length)) - 1;
+    const size_t base = stride * static_cast<size_t>(level);
+    pickA[k] = base + static_cast<size_t>(cols.first[k] - spanFirst);
+    pickB[k] = base + static_cast<size_t>(cols.last[k] - spanFirst - (1 << level));
+  }
+
   int previousFirst = -1;
   int previousLast = -1;
   uint32_t* previousRow = nullptr;
@@ -146,7 +194,7 @@ void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, 
     uint32_t* out = dst.row(area.top + i) + area.left;
     const int r0 = rows.first[i];
     const int r1 = rows.last[i];
-    if (r0 == r1 || spanLast <= spanFirst) {
+    if (r0 == r1 || n == 0) {
       std::fill(out, out + width, kWhitePixel);
       continue;
     }
@@ -154,21 +202,20 @@ void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, 
       std::memcpy(out, previousRow, static_cast<size_t>(width) * sizeof(uint32_t));
       continue;
     }
-    uint32_t* acc = combined.data();
-    const size_t n = combined.size();
-    std::memcpy(acc, src.row(r0) + spanFirst, n * sizeof(uint32_t));
-    for (int r = r0 + 1; r < r1; ++r) {
-      const uint32_t* in = src.row(r) + spanFirst;
-      for (size_t k = 0; k < n; ++k) acc[k] &= in[k];
-    }
+    uint32_t* acc = table.data();
+    andRows(acc, src, r0, r1, spanFirst, n);
     if (oneToOne) {
       std::memcpy(out, acc, static_cast<size_t>(width) * sizeof(uint32_t));
     } else {
-      for (int k = 0; k < width; ++k) {
-        uint32_t v = kWhitePixel;
-        for (int c = cols.first[k]; c < cols.last[k]; ++c) v &= acc[c - spanFirst];
-        out[k] = v;
+      for (int level = 1; level < levels; ++level) {
+        const uint32_t* below = table.data() + stride * static_cast<size_t>(level - 1);
+        uint32_t* here = table.data() + stride * static_cast<size_t>(level);
+        const size_t half = size_t{1} << (level - 1);
+        const size_t count = n + 1 > 2 * half ? n + 1 - 2 * half : 0;
+        for (size_t k = 0; k < count; ++k) here[k] = below[k] & below[k + half];
       }
+      const uint32_t* t = table.data();
+      for (int k = 0; k < width; ++k) out[k] = t[pickA[k]] & t[pickB[k]];
     }
     previousFirst = r0;
     previousLast = r1;

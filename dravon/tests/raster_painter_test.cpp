@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -425,6 +426,53 @@ TEST(RasterFloodFill, FillsUpToTheBorderColour) {
     p.selectBrush(c.brush);
     p.floodFill(c.seed, kBlack);
     EXPECT_EQ(pictureOf(s), c.expected);
+  }
+}
+
+TEST(RasterFloodFill, AgreesWithAPlainFourWayFillOnRandomMazes) {
+  std::mt19937 random(3);
+  for (int round = 0; round < 40; ++round) {
+    SCOPED_TRACE(round);
+    const int w = 5 + static_cast<int>(random() % 40);
+    const int h = 5 + static_cast<int>(random() % 30);
+    Surface s = whiteSurface(w, h);
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        const unsigned r = random() % 100;
+        if (r < 35)
+          s.setPixel(x, y, kBlack);
+        else if (r < 45)
+          s.setPixel(x, y, kRed);
+      }
+    }
+    const Point seed{static_cast<int>(random() % w), static_cast<int>(random() % h)};
+    // Reference: breadth-first over 4-neighbours that are not black.
+    std::vector<bool> reached(static_cast<size_t>(w * h), false);
+    if (s.pixel(seed.x, seed.y) != kBlack) {
+      std::vector<Point> queue{seed};
+      reached[seed.y * w + seed.x] = true;
+      for (size_t i = 0; i < queue.size(); ++i) {
+        const Point p = queue[i];
+        for (const Point n :
+             {Point{p.x - 1, p.y}, Point{p.x + 1, p.y}, Point{p.x, p.y - 1}, Point{p.x, p.y + 1}}) {
+          if (!s.contains(n.x, n.y) || reached[n.y * w + n.x] || s.pixel(n.x, n.y) == kBlack) {
+            continue;
+          }
+          reached[n.y * w + n.x] = true;
+          queue.push_back(n);
+        }
+      }
+    }
+    Surface expected = s;
+    for (int y = 0; y < h; ++y) {
+      for (int x = 0; x < w; ++x) {
+        if (reached[y * w + x]) expected.setPixel(x, y, kBlue);
+      }
+    }
+    Painter p(s);
+    p.selectBrush(solidBrush(kBlue));
+    p.floodFill(seed, kBlack);
+    ASSERT_EQ(pictureOf(s), pictureOf(expected));
   }
 }
 

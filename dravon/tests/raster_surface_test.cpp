@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -166,6 +168,60 @@ TEST(RasterStretch, ShrinkingAndsTheSourcePixelsOfEachDestinationPixel) {
     Surface dst(c.dst.right, c.dst.bottom);
     stretchBlock(dst, c.dst, src, src.bounds());
     EXPECT_EQ(pictureOf(dst), c.expected);
+  }
+}
+
+// The plain definition: destination pixel d of an axis reads source pixels
+// [d * s / dw, max((d + 1) * s / dw, d * s / dw + 1)), ANDed.
+Rgb referenceStretchPixel(const Surface& src, Rect srcRect, int dw, int dh, int dx, int dy) {
+  const int sw = srcRect.right - srcRect.left;
+  const int sh = srcRect.bottom - srcRect.top;
+  const int x0 = dx * sw / dw;
+  const int x1 = std::max((dx + 1) * sw / dw, x0 + 1);
+  const int y0 = dy * sh / dh;
+  const int y1 = std::max((dy + 1) * sh / dh, y0 + 1);
+  uint32_t v = 0xffffffffu;
+  for (int y = y0; y < y1; ++y) {
+    for (int x = x0; x < x1; ++x) {
+      const auto p = src.pixel(srcRect.left + x, srcRect.top + y);
+      v &= p ? packPixel(*p) : 0xffffffffu;
+    }
+  }
+  return unpackPixel(v);
+}
+
+TEST(RasterStretch, AgreesWithThePlainDefinitionAtManyScales) {
+  std::mt19937 random(5);
+  Surface src(61, 47);
+  for (int y = 0; y < src.height(); ++y) {
+    for (int x = 0; x < src.width(); ++x) {
+      const uint32_t bits = random();
+      src.setPixel(x, y, unpackPixel(bits | 0x00a5a5a5u));  // dense enough to survive some ANDs
+    }
+  }
+  struct Case {
+    const char* why;
+    Rect srcRect;
+    int dw, dh;
+  };
+  const Case cases[] = {
+      {"shrink by about 3.7, as a large card at fit", Rect{0, 0, 61, 47}, 16, 13},
+      {"shrink by 9 and more: several table levels", Rect{0, 0, 61, 47}, 6, 5},
+      {"shrink to one pixel", Rect{0, 0, 61, 47}, 1, 1},
+      {"grow by an odd factor", Rect{3, 5, 10, 9}, 23, 29},
+      {"shrink in x, grow in y", Rect{0, 0, 61, 4}, 7, 19},
+      {"a source part overhanging the source", Rect{50, 40, 70, 52}, 9, 5},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Surface dst(c.dw, c.dh);
+    stretchBlock(dst, Rect{0, 0, c.dw, c.dh}, src, c.srcRect);
+    for (int y = 0; y < c.dh; ++y) {
+      for (int x = 0; x < c.dw; ++x) {
+        ASSERT_EQ(dst.pixel(x, y), referenceStretchPixel(src, c.srcRect, c.dw, c.dh, x, y))
+            << x << "," << y;
+      }
+    }
   }
 }
 
