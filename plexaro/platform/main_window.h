@@ -7,6 +7,7 @@
 namespace plexaro {
 
 class Canvas;
+class SearchDialog;
 
 // The main window's menu items, by their component names. View1 is the View menu itself:
 // disabling it disables every item under it.
@@ -71,6 +72,10 @@ class Dialogs {
   virtual void showHelp() = 0;
   virtual void showAbout() = 0;
   virtual void showMessageBox(std::string_view text) = 0;
+  // Shows a search dialog modally: its inputs edit dialog.inputs, its keys and buttons call
+  // the dialog's handlers, and it closes once the dialog asks to. A host without the window
+  // closes it unconfirmed.
+  virtual void showSearchDialog(SearchDialog& dialog);
 };
 
 }  // namespace plexaro

@@ -44,6 +44,8 @@ TForm1::TForm1(FormPlatform platform)
 TForm1::~TForm1() = default;
 
 void TForm1::FormCreate() {
+  signalForm_.FormCreate();
+  deviceForm_.FormCreate();
   tables_->loaded = false;
   setBoardCommandsEnabled(false);
   platform_.window.setCaption(kMainCaption);
@@ -225,12 +227,6 @@ void TForm1::Part1Click() { runSearch(5); }
 void TForm1::Content1Click() { platform_.dialogs.showHelp(); }
 void TForm1::About1Click() { platform_.dialogs.showAbout(); }
 
-// The search dialogs come with their own commands; until then the searches show nothing.
-void TForm1::searchOpen() {}
-void TForm1::searchShort() {}
-void TForm1::searchComponentPin() {}
-void TForm1::searchNet() {}
-void TForm1::searchDevice() {}
 
 // ---- keyboard -------------------------------------------------------------------------------
 

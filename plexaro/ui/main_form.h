@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -11,6 +12,7 @@
 #include "plexaro/display/board_renderer.h"
 #include "plexaro/platform/board_area.h"
 #include "plexaro/platform/main_window.h"
+#include "plexaro/ui/search_dialog.h"
 
 namespace plexaro {
 
@@ -30,6 +32,11 @@ inline constexpr int kMinDefaultSize = 2;
 inline constexpr int kMaxDefaultSize = 100;
 inline constexpr int32_t kNoBand = -32000;
 inline constexpr int32_t kNoNailNumber = 9999;
+
+inline constexpr std::string_view kOpenCaption = "OPEN";
+inline constexpr std::string_view kShortCaption = "SHORT";
+inline constexpr std::string_view kComponentPinCaption = "COMPONENT PIN";
+inline constexpr std::string_view kNetNameCaption = "NET NAME";
 
 // Windows virtual-key codes of the keys the main window acts on.
 namespace vk {
@@ -116,6 +123,8 @@ class TForm1 : private BoardArea, private BoardOpenHost {
   [[nodiscard]] const ViewTransform& view() const { return view_; }
   [[nodiscard]] const ViewerState& state() const { return state_; }
   [[nodiscard]] const std::string& defaultSizeText() const { return defaultSizeText_; }
+  [[nodiscard]] const TFormSignal& signalForm() const { return signalForm_; }
+  [[nodiscard]] const TFormDevice& deviceForm() const { return deviceForm_; }
   // Whether the item can be clicked: its own state and, under View, the View menu's.
   [[nodiscard]] bool menuEnabled(MenuItem item) const;
   [[nodiscard]] bool menuChecked(MenuItem item) const;
@@ -144,6 +153,17 @@ class TForm1 : private BoardArea, private BoardOpenHost {
   void cancelViewCenterPick();
   void runSearch(int8_t mode);
 
+  // The searches' common frame: shows the signal dialog with `caption`; when confirmed clears
+  // the marks and messages, runs `step` for each non-empty input k (1 to 3) until one returns
+  // false, and then shows the whole board.
+  template <typename Step>
+  void runSignalSearch(std::string_view caption, Step step);
+  bool nailStep(const std::string& text, int32_t slot);
+  bool componentPinStep(std::string& text, int32_t slot);
+  void netStep(std::string& text, int32_t slot);
+  // The integer in `text`, or nothing after telling the user it is none.
+  std::optional<int32_t> convertOrReport(const std::string& text);
+
   void askPoint();
   void pickViewCenter();
   void bandStart();
@@ -157,6 +177,8 @@ class TForm1 : private BoardArea, private BoardOpenHost {
   ViewerState state_{};
   BoardFileLoader loader_;
   BoardRenderer renderer_;
+  TFormSignal signalForm_;
+  TFormDevice deviceForm_;
   std::string defaultSizeText_{kInitialDefaultSizeText};
   std::string openDialogFileName_;
   std::array<bool, kMenuItemCount> enabled_{};

@@ -65,6 +65,7 @@ class ScriptHost final : public MainWindow,
   void showHelp() override {}
   void showAbout() override {}
   void showMessageBox(std::string_view text) override;
+  void showSearchDialog(SearchDialog& dialog) override;
 
   // The next answer for a modal dialog; a dialog shown with none queued is cancelled.
   void queueAnswer(DialogAnswer answer) { answers_.push_back(std::move(answer)); }

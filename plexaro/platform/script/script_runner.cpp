@@ -143,6 +143,8 @@ class Session {
   }
 
   void printMarks();
+  // Extra topic: a search dialog's caption and the texts left in its inputs.
+  void printDialog(const std::string& which);
   void printView();
   void printState();
   bool print(const std::string& topic, std::string& why);
@@ -256,6 +258,10 @@ bool Session::run(const std::vector<std::string>& w, std::string& why) {
     answer.texts.assign(w.begin() + 2, w.end());
     host_.queueAnswer(std::move(answer));
   } else if (command == "print") {
+    if (args == 2 && w[1] == "dialog" && (w[2] == "signal" || w[2] == "device")) {
+      printDialog(w[2]);
+      return true;
+    }
     if (args != 1) {
       why = "'print' takes a topic";
       return false;
@@ -287,6 +293,15 @@ void Session::printMarks() {
   for (int32_t i = 0; i < t.nailCount; ++i) {
     const NailEntry& nail = t.nails[i];
     if (nail.marked) out_ << "nail " << i << " number=" << nail.number << " slot=" << nail.markSlot << '\n';
+  }
+}
+
+void Session::printDialog(const std::string& which) {
+  const SearchDialog& dialog =
+      which == "signal" ? static_cast<const SearchDialog&>(form_.signalForm()) : form_.deviceForm();
+  out_ << "dialog " << which << ": " << dialog.caption << '\n';
+  for (int i = 0; i < SearchDialog::kInputs; ++i) {
+    out_ << "input" << i + 1 << ": " << dialog.inputs[i] << '\n';
   }
 }
 
