@@ -97,6 +97,33 @@ TEST_F(QtCanvasTest, TextIsOpaqueOnTheBrushColour) {
   EXPECT_GT(yellow, 10);
 }
 
+TEST_F(QtCanvasTest, ALabelFollowsAFontSizeChange) {
+  // The same text again after a size change is measured and drawn in the new size: its
+  // background grows in both directions.
+  auto backgroundExtent = [this] {
+    Pixel extent{0, 0};
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 40; ++x) {
+        if (at(x, y) == kTeal) extent = {std::max(extent.x, x + 1), std::max(extent.y, y + 1)};
+      }
+    }
+    return extent;
+  };
+  canvas.setFontColour(kYellow);
+  canvas.setBrushColour(kTeal);
+  canvas.setFontSize(7);
+  canvas.textOut(0, 0, "88");
+  const Pixel small = backgroundExtent();
+  canvas.setBrushColour(kBlack);
+  canvas.fillRect({0, 0, 40, 30});
+  canvas.setBrushColour(kTeal);
+  canvas.setFontSize(14);
+  canvas.textOut(0, 0, "88");
+  const Pixel large = backgroundExtent();
+  EXPECT_GT(large.x, small.x + 4);
+  EXPECT_GT(large.y, small.y + 4);
+}
+
 TEST_F(QtCanvasTest, TheNotXorBandDrawnTwiceRestoresTheScreen) {
   canvas.setBrushColour(kTeal);
   canvas.fillRect({0, 0, 40, 15});

@@ -113,6 +113,7 @@ void QtCanvas::setFontSize(int points) {
   font_ = labelFont(points);
   metrics_ = QFontMetrics(font_);
   painter_.setFont(font_);
+  labels_.clear();
 }
 
 int QtCanvas::fontHeight() const {
@@ -182,14 +183,23 @@ void QtCanvas::rectangle(PixelRect rect) {
   painter_.drawRect(strokeBox(r));
 }
 
-void QtCanvas::textOut(int32_t x, int32_t y, std::string_view text) {
+const QtCanvas::Label& QtCanvas::label(std::string_view text) {
+  const std::string key(text);
+  if (auto found = labels_.find(key); found != labels_.end()) return found->second;
+  if (labels_.size() >= kLabelCacheCapacity) labels_.clear();
   const QString s = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+  QStaticText laidOut(s);
+  laidOut.setTextFormat(Qt::PlainText);
+  laidOut.prepare(QTransform(), font_);
+  return labels_.emplace(key, Label{laidOut, metrics_.horizontalAdvance(s)}).first->second;
+}
+
+void QtCanvas::textOut(int32_t x, int32_t y, std::string_view text) {
+  const Label& l = label(text);
   prepareFill();
-  if (brush_) {
-    painter_.fillRect(QRect(x, y, metrics_.horizontalAdvance(s), metrics_.height()), *brush_);
-  }
+  if (brush_) painter_.fillRect(QRect(x, y, l.advance, metrics_.height()), *brush_);
   painter_.setPen(fontColour_);
-  painter_.drawText(QPoint(x, y + metrics_.ascent()), s);
+  painter_.drawStaticText(QPoint(x, y), l.text);
 }
 
 }  // namespace plexaro

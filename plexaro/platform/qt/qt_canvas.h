@@ -4,7 +4,10 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QStaticText>
 #include <optional>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "plexaro/display/canvas.h"
@@ -66,6 +69,15 @@ class QtCanvas final : public Canvas {
   bool brushDirty_ = true;
   enum class Applied { None, PenFigure, Fill } applied_ = Applied::None;
   std::vector<QPoint> points_;
+
+  // Laid-out labels of the current font: a redraw shows the same names and numbers again.
+  struct Label {
+    QStaticText text;
+    int advance;
+  };
+  static constexpr std::size_t kLabelCacheCapacity = 40000;
+  const Label& label(std::string_view text);
+  std::unordered_map<std::string, Label> labels_;
 };
 
 }  // namespace plexaro
