@@ -1,6 +1,7 @@
 #include "dravon/render/painter.h"
 
 #include <algorithm>
+#include <bit>
 #include <cmath>
 #include <cstdlib>
 #include <vector>
@@ -156,7 +157,9 @@ void constrain(double k, double c, double lo, double hi, double& from, double& t
 // Pixels within width / 2 of the segment: a capsule, one span per row. Worked in doubled
 // coordinates where pixel centres are odd; odd widths centre the pen on the named pixels, even
 // widths on their top-left corners, so a width w covers exactly w rows of a level line.
-void addThickLine(SpanSink& sink, Point from, Point to, int width) {
+template <typename Emit>
+void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfaceHeight,
+                    Emit&& emit) {
   const int offset = width % 2;
   const double ax = 2.0 * from.x + offset;
   const double ay = 2.0 * from.y + offset;
@@ -167,10 +170,11 @@ void addThickLine(SpanSink& sink, Point from, Point to, int width) {
   const double dy = by - ay;
   const double len = std::sqrt(dx * dx + dy * dy);
   const double yLow = std::max(std::min(ay, by) - r, -3.0);
-  const double yHigh = std::min(std::max(ay, by) + r, 2.0 * sink.height() + 3.0);
+  const double yHigh = std::min(std::max(ay, by) + r, 2.0 * surfaceHeight + 3.0);
   const int64_t rowFirst = static_cast<int64_t>(std::ceil((yLow - 1.0) / 2.0));
   const int64_t rowLast = static_cast<int64_t>(std::floor((yHigh - 1.0) / 2.0));
-  for (int64_t y = std::max<int64_t>(rowFirst, 0); y <= rowLast && y < sink.height(); ++y) {
+  const double limit = 2.0 * surfaceWidth + 3.0;
+  for (int64_t y = std::max<int64_t>(rowFirst, 0); y <= rowLast && y < surfaceHeight; ++y) {
     const double py = 2.0 * y + 1.0;
     double lo = INFINITY;
     double hi = -INFINITY;
@@ -192,13 +196,19 @@ void addThickLine(SpanSink& sink, Point from, Point to, int width) {
       }
     }
     if (lo > hi) continue;
-    const double limit = 2.0 * sink.width() + 3.0;
     lo = std::clamp(lo, -3.0, limit);
     hi = std::clamp(hi, -3.0, limit);
     const int64_t x0 = static_cast<int64_t>(std::ceil((lo - kEdgeTolerance - 1.0) / 2.0));
     const int64_t x1 = static_cast<int64_t>(std::floor((hi + kEdgeTolerance - 1.0) / 2.0)) + 1;
-    sink.add(y, x0, x1);
+    const int64_t left = std::max<int64_t>(x0, 0);
+    const int64_t right = std::min<int64_t>(x1, surfaceWidth);
+    if (left < right) emit(static_cast<int>(y), static_cast<int>(left), static_cast<int>(right));
   }
+}
+
+void addThickLine(SpanSink& sink, Point from, Point to, int width) {
+  thickLineSpans(from, to, width, sink.width(), sink.height(),
+                 [&](int y, int x0, int x1) { sink.add(y, x0, x1); });
 }
 
 void addThinLine(SpanSink& sink, Point from, Point to) {
@@ -287,6 +297,21 @@ void paintSpans(Surface& surface, const std::vector<Span>& spans, Rgb colour, Ra
   }
 }
 
+// Writes [x0, x1) of row y, clipped to the surface.
+void paintRun(Surface& surface, int64_t y, int64_t x0, int64_t x1, uint32_t value,
+              RasterMode mode) {
+  if (y < 0 || y >= surface.height()) return;
+  x0 = std::max<int64_t>(x0, 0);
+  x1 = std::min<int64_t>(x1, surface.width());
+  if (x0 >= x1) return;
+  uint32_t* row = surface.row(static_cast<int>(y));
+  if (mode == RasterMode::Copy) {
+    std::fill(row + x0, row + x1, value);
+  } else {
+    for (int64_t x = x0; x < x1; ++x) row[x] ^= value & kColourBits;
+  }
+}
+
 // Paints a figure: outline pixels in the pen colour, the interior pixels the outline leaves free in
 // the brush colour.
 void paintFigure(Surface& surface, std::vector<Span>& pen, Rgb penColour, std::vector<Span>& fill,
@@ -330,9 +355,16 @@ void Painter::line(Point from, Point to) {
   if (surface_.isEmpty() || from == to) return;
   const int w = penWidth(pen_);
   if (w > 1) {
-    SpanSink sink(surface_.width(), surface_.height());
-    addThickLine(sink, from, to, w);
-    paintSpans(surface_, sink.spans(), pen_.colour, mode_);
+    // One span per row, so each pixel is written once also in Xor mode.
+    const uint32_t value = packPixel(pen_.colour);
+    thickLineSpans(from, to, w, surface_.width(), surface_.height(), [&](int y, int x0, int x1) {
+      uint32_t* row = surface_.row(y);
+      if (mode_ == RasterMode::Copy) {
+        std::fill(row + x0, row + x1, value);
+      } else {
+        for (int x = x0; x < x1; ++x) row[x] ^= value & kColourBits;
+      }
+    });
     return;
   }
   const uint32_t value = packPixel(pen_.colour);
@@ -350,43 +382,49 @@ void Painter::rectangle(Rect box) {
   if (box.isEmpty() || surface_.isEmpty()) return;
   const Frame frame = frameFor(box, pen_);
   const Rect inner = shrunk(frame.outer, frame.band);
-  SpanSink pen(surface_.width(), surface_.height());
-  SpanSink fill(surface_.width(), surface_.height());
-  if (pen_.style == PenStyle::Dash) {
-    int64_t position = 0;
-    for (const Run& run : ringRuns(frame.outer)) {
-      // Only the steps that can land on the surface are walked; the pattern keeps its phase.
-      int64_t first = 0;
-      int64_t last = run.length - 1;
-      if (run.dx != 0) {
-        const int64_t a = (0 - run.x) * run.dx;
-        const int64_t b = (surface_.width() - 1 - run.x) * run.dx;
-        first = std::max(first, std::min(a, b));
-        last = std::min(last, std::max(a, b));
-      } else {
-        const int64_t a = (0 - run.y) * run.dy;
-        const int64_t b = (surface_.height() - 1 - run.y) * run.dy;
-        first = std::max(first, std::min(a, b));
-        last = std::min(last, std::max(a, b));
-      }
-      for (int64_t i = first; i <= last; ++i) {
-        if (dashOn(position + i))
-          pen.add(run.y + run.dy * i, run.x + run.dx * i, run.x + run.dx * i + 1);
-      }
-      position += run.length;
-    }
-  } else {
-    const Rect& o = frame.outer;
+  const Rect& o = frame.outer;
+  if (pen_.style != PenStyle::Dash) {
+    // Outline and interior split each row into disjoint runs, so they are painted directly.
+    const uint32_t penValue = packPixel(pen_.colour);
+    const uint32_t brushValue = packPixel(brush_.colour);
+    const bool filled = brush_.style == BrushStyle::Solid;
     const int64_t top = std::max<int64_t>(o.top, 0);
     const int64_t bottom = std::min<int64_t>(o.bottom, surface_.height());
     for (int64_t y = top; y < bottom; ++y) {
       if (rowIn(inner, y)) {
-        pen.add(y, o.left, inner.left);
-        pen.add(y, inner.right, o.right);
+        paintRun(surface_, y, o.left, inner.left, penValue, mode_);
+        if (filled) paintRun(surface_, y, inner.left, inner.right, brushValue, mode_);
+        paintRun(surface_, y, inner.right, o.right, penValue, mode_);
       } else {
-        pen.add(y, o.left, o.right);
+        paintRun(surface_, y, o.left, o.right, penValue, mode_);
       }
     }
+    return;
+  }
+  SpanSink pen(surface_.width(), surface_.height());
+  SpanSink fill(surface_.width(), surface_.height());
+  int64_t position = 0;
+  for (const Run& run : ringRuns(o)) {
+    // Only the steps that can land on the surface are walked; the pattern keeps its phase.
+    int64_t first = 0;
+    int64_t last = run.length - 1;
+    if (run.dx != 0) {
+      const int64_t a = (0 - run.x) * run.dx;
+      const int64_t b = (surface_.width() - 1 - run.x) * run.dx;
+      first = std::max(first, std::min(a, b));
+      last = std::min(last, std::max(a, b));
+    } else {
+      const int64_t a = (0 - run.y) * run.dy;
+      const int64_t b = (surface_.height() - 1 - run.y) * run.dy;
+      first = std::max(first, std::min(a, b));
+      last = std::min(last, std::max(a, b));
+    }
+    for (int64_t i = first; i <= last; ++i) {
+      if (dashOn(position + i)) {
+        pen.add(run.y + run.dy * i, run.x + run.dx * i, run.x + run.dx * i + 1);
+      }
+    }
+    position += run.length;
   }
   const int64_t top = std::max<int64_t>(inner.top, 0);
   const int64_t bottom = std::min<int64_t>(inner.bottom, surface_.height());
@@ -400,38 +438,51 @@ void Painter::ellipse(Rect box) {
   // A dashed pen draws the ellipse outline solid.
   const Frame frame = frameFor(box, pen_);
   const Rect inner = shrunk(frame.outer, frame.band);
-  SpanSink pen(surface_.width(), surface_.height());
-  SpanSink fill(surface_.width(), surface_.height());
+  const uint32_t penValue = packPixel(pen_.colour);
+  const uint32_t brushValue = packPixel(brush_.colour);
+  const bool filled = brush_.style == BrushStyle::Solid;
+  struct Chord {
+    bool present = false;
+    int64_t x0 = 0;
+    int64_t x1 = 0;
+  };
+  const auto chordOf = [&](Rect r, int64_t y) {
+    Chord c;
+    c.present = ellipseChord(r, y, surface_.width(), c.x0, c.x1);
+    return c;
+  };
   const int64_t top = std::max<int64_t>(frame.outer.top, 0);
   const int64_t bottom = std::min<int64_t>(frame.outer.bottom, surface_.height());
-  const auto chord = [&](Rect r, int64_t y, int64_t& x0, int64_t& x1) {
-    return ellipseChord(r, y, surface_.width(), x0, x1);
-  };
+  Chord above = chordOf(frame.outer, top - 1);
+  Chord here = chordOf(frame.outer, top);
   for (int64_t y = top; y < bottom; ++y) {
-    int64_t a0 = 0, a1 = 0, b0 = 0, b1 = 0;
-    if (!chord(frame.outer, y, a0, a1)) continue;
-    bool hasInterior = false;
-    if (frame.band == 1) {
-      // A thin outline is the ellipse's own edge: the pixels with a 4-neighbour outside it.
-      // Insetting the box instead would leave a doubled outline on the diagonals.
-      int64_t u0 = 0, u1 = 0, d0 = 0, d1 = 0;
-      if (chord(frame.outer, y - 1, u0, u1) && chord(frame.outer, y + 1, d0, d1)) {
-        b0 = std::max({a0 + 1, u0, d0});
-        b1 = std::min({a1 - 1, u1, d1});
-        hasInterior = b0 < b1;
+    const Chord below = chordOf(frame.outer, y + 1);
+    if (here.present) {
+      Chord interior;
+      if (frame.band == 1) {
+        // A thin outline is the ellipse's own edge: the pixels with a 4-neighbour outside it.
+        // Insetting the box instead would leave a doubled outline on the diagonals.
+        if (above.present && below.present) {
+          interior = {true, std::max({here.x0 + 1, above.x0, below.x0}),
+                      std::min({here.x1 - 1, above.x1, below.x1})};
+        }
+      } else {
+        interior = chordOf(inner, y);
       }
-    } else {
-      hasInterior = chord(inner, y, b0, b1);
+      // Outline and interior split the row into disjoint runs, so they are painted directly.
+      interior.x0 = std::clamp(interior.x0, here.x0, here.x1);
+      interior.x1 = std::clamp(interior.x1, here.x0, here.x1);
+      if (interior.present && interior.x0 < interior.x1) {
+        paintRun(surface_, y, here.x0, interior.x0, penValue, mode_);
+        if (filled) paintRun(surface_, y, interior.x0, interior.x1, brushValue, mode_);
+        paintRun(surface_, y, interior.x1, here.x1, penValue, mode_);
+      } else {
+        paintRun(surface_, y, here.x0, here.x1, penValue, mode_);
+      }
     }
-    if (hasInterior) {
-      pen.add(y, a0, b0);
-      pen.add(y, b1, a1);
-      fill.add(y, b0, b1);
-    } else {
-      pen.add(y, a0, a1);
-    }
+    above = here;
+    here = below;
   }
-  paintFigure(surface_, pen.spans(), pen_.colour, fill.spans(), brush_, mode_);
 }
 
 void Painter::polygon(std::span<const Point> vertices) {
@@ -489,26 +540,56 @@ void Painter::floodFill(Point seed, Rgb border) {
   const uint32_t borderValue = packPixel(border) & kColourBits;
   const int width = surface_.width();
   const int height = surface_.height();
-  // Visited pixels, one bit each; the fill decides on the colours as they were before it started,
-  // so a brush of the border colour, or Xor mode, cannot change which pixels are filled.
-  std::vector<uint64_t> visited((static_cast<size_t>(width) * height + 63) / 64, 0);
+  // Visited pixels, one bit each, rows padded to whole words; the fill decides on the colours as
+  // they were before it started, so a brush of the border colour, or Xor mode, cannot change
+  // which pixels are filled.
+  const size_t wordsPerRow = (static_cast<size_t>(width) + 63) / 64;
+  std::vector<uint64_t> visited(wordsPerRow * height, 0);
+  const auto isVisited = [&](int x, int y) {
+    return (visited[y * wordsPerRow + x / 64] >> (x % 64)) & 1u;
+  };
   const auto open = [&](int x, int y) {
-    const size_t i = static_cast<size_t>(y) * width + x;
-    return ((visited[i / 64] >> (i % 64)) & 1u) == 0 &&
-           (surface_.row(y)[x] & kColourBits) != borderValue;
+    return !isVisited(x, y) && (surface_.row(y)[x] & kColourBits) != borderValue;
+  };
+  // The first x' >= x where the open run starting at x ends.
+  const auto runEnd = [&](int x, int y) {
+    const uint64_t* bits = visited.data() + y * wordsPerRow;
+    int limit = width;
+    for (size_t w = static_cast<size_t>(x) / 64; w < wordsPerRow; ++w) {
+      uint64_t word = bits[w];
+      if (w == static_cast<size_t>(x) / 64) word &= ~uint64_t{0} << (x % 64);
+      if (word != 0) {
+        limit = std::min(width, static_cast<int>(w * 64) + std::countr_zero(word));
+        break;
+      }
+    }
+    const uint32_t* row = surface_.row(y);
+    while (x < limit && (row[x] & kColourBits) != borderValue) ++x;
+    return x;
   };
   const uint32_t value = packPixel(brush_.colour);
-  const auto take = [&](int x, int y) {
-    const size_t i = static_cast<size_t>(y) * width + x;
-    visited[i / 64] |= uint64_t{1} << (i % 64);
-    uint32_t& p = surface_.row(y)[x];
-    p = mode_ == RasterMode::Copy ? value : p ^ (value & kColourBits);
+  // Fills [x0, x1) of row y and marks it visited.
+  const auto take = [&](int x0, int x1, int y) {
+    uint32_t* row = surface_.row(y);
+    if (mode_ == RasterMode::Copy) {
+      std::fill(row + x0, row + x1, value);
+    } else {
+      for (int x = x0; x < x1; ++x) row[x] ^= value & kColourBits;
+    }
+    uint64_t* bits = visited.data() + y * wordsPerRow;
+    for (int x = x0; x < x1;) {
+      const int bit = x % 64;
+      const int count = std::min(64 - bit, x1 - x);
+      const uint64_t mask = count == 64 ? ~uint64_t{0} : ((uint64_t{1} << count) - 1) << bit;
+      bits[x / 64] |= mask;
+      x += count;
+    }
   };
   if (!open(seed.x, seed.y)) return;
 
-  // Scanline fill after Heckbert's seed fill: each entry is a run [left, right] of row y - dy
-  // that was filled; row y is scanned below it, and only the overhang beyond the run is scanned
-  // back in the other direction. Pixels are tested about once each, with no recursion.
+  // Scanline fill after Heckbert's seed fill: each entry is a run [left, right] of row y that was
+  // filled; row y + dy is scanned beside it, and only the overhang beyond the run is scanned back
+  // in the other direction. Pixels are tested about once each, with no recursion.
   struct Segment {
     int y, left, right, dy;
   };
@@ -519,28 +600,27 @@ void Painter::floodFill(Point seed, Rgb border) {
   push(seed.y, seed.x, seed.x, 1);
   push(seed.y + 1, seed.x, seed.x, -1);
   while (!pending.empty()) {
-    Segment s = pending.back();
+    const Segment s = pending.back();
     pending.pop_back();
     const int y = s.y + s.dy;
     int x = s.left;
-    while (x >= 0 && open(x, y)) take(x--, y);
-    int start = x + 1;
-    bool filling = x < s.left;
-    if (filling) {
+    int start = x;
+    if (open(x, y)) {
+      while (start > 0 && open(start - 1, y)) --start;
       if (start < s.left) push(y, start, s.left - 1, -s.dy);
-      x = s.left + 1;
-    }
-    for (;;) {
-      if (filling) {
-        while (x < width && open(x, y)) take(x++, y);
-        push(y, start, x - 1, s.dy);
-        if (x > s.right + 1) push(y, s.right + 1, x - 1, -s.dy);
-      }
+    } else {
       for (++x; x <= s.right && !open(x, y); ++x) {
       }
-      if (x > s.right) break;
       start = x;
-      filling = true;
+    }
+    while (x <= s.right) {
+      x = runEnd(x, y);
+      take(start, x, y);
+      push(y, start, x - 1, s.dy);
+      if (x > s.right + 1) push(y, s.right + 1, x - 1, -s.dy);
+      for (++x; x <= s.right && !open(x, y); ++x) {
+      }
+      start = x;
     }
   }
 }
