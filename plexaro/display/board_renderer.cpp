@@ -54,7 +54,7 @@ std::string_view nameText(const Name& name) {
   return {name.text, strnlen(name.text, sizeof name.text)};
 }
 
-// The decimal text of n after `prefix`, in a buffer the caller owns.
+// The decimal text of n after `prefix`, held in place: labels cost no allocation.
 struct NumberText {
   std::array<char, 16> buffer;
   std::size_t size;

@@ -134,7 +134,7 @@ TEST_F(ViewTransformTest, AsManyZoomOutsAreAcceptedAsZoomIns) {
   }
 }
 
-TEST_F(ViewTransformTest, ZoomOutUsesTwoThirdsInExtendedPrecision) {
+TEST_F(ViewTransformTest, ZoomOutMultipliesByTwoThirds) {
   view.scale = 0.0675f;
   view.zoomLevel = 5;
   ASSERT_TRUE(zoomStep(view, state, ZoomDirection::Out, area));
