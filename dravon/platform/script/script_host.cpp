@@ -1,0 +1,160 @@
+#include "dravon/platform/script/script_host.h"
+
+#include <fstream>
+#include <iostream>
+
+#include "dravon/card/card_document.h"
+#include "dravon/card/card_settings.h"
+#include "dravon/platform/script/ini_settings.h"
+#include "dravon/platform/script/script_line.h"
+
+namespace dravon {
+namespace {
+
+std::string quoted(std::string_view text) {
+  return "\"" + std::string(text) + "\"";
+}
+
+// A message box shows its lines one under the other; the transcript keeps one line per box,
+// with each line break written as the two characters \n.
+std::string oneLine(std::string_view text) {
+  std::string line;
+  for (char c : text) {
+    if (c == '\n') {
+      line += "\\n";
+    } else {
+      line += c;
+    }
+  }
+  return line;
+}
+
+}  // namespace
+
+ScriptSession::ScriptSession(std::FILE* out, std::FILE* err, SettingsStore& settings)
+    : out_(out), err_(err), settings_(settings) {
+  panes_ = {std::string(kIdlePrompt), std::string(kMousePointPane), std::string(kCapsPane), "", ""};
+  doc_.statusBar = this;
+  doc_.messageBoxes = this;
+  doc_.resolution = loadResolution(settings_);
+}
+
+// The document stores its resolution when the program ends.
+ScriptSession::~ScriptSession() {
+  storeResolution(settings_, doc_.resolution);
+}
+
+void ScriptSession::setPaneText(int pane, std::string_view text) {
+  if (pane >= 0 && pane < static_cast<int>(panes_.size())) panes_[pane] = std::string(text);
+}
+
+void ScriptSession::showMessage(std::string_view text, MessageIcon) {
+  printLine("messagebox: " + oneLine(text));
+}
+
+void ScriptSession::printLine(std::string_view text) {
+  std::fwrite(text.data(), 1, text.size(), out_);
+  std::fputc('\n', out_);
+}
+
+int ScriptSession::run(std::istream& script) {
+  std::string line;
+  std::vector<std::string> words;
+  std::string error;
+  for (int number = 1; std::getline(script, line); ++number) {
+    if (isSkippedScriptLine(line)) continue;
+    if (!splitScriptLine(line, words, error) || !runCommand(words, error)) {
+      std::fflush(out_);
+      std::fprintf(err_, "line %d: %s\n", number, error.c_str());
+      return kScriptExitBadLine;
+    }
+  }
+  std::fflush(out_);
+  return kScriptExitOk;
+}
+
+bool ScriptSession::runCommand(const std::vector<std::string>& words, std::string& error) {
+  const std::string& name = words.at(0);
+  const std::size_t args = words.size() - 1;
+  if (name == "size") {
+    int w = 0;
+    int h = 0;
+    if (args != 2 || !parseScriptInt(words[1], w) || !parseScriptInt(words[2], h) || w < 0 ||
+        h < 0) {
+      error = "size needs a width and a height";
+      return false;
+    }
+    clientWidth_ = w;
+    clientHeight_ = h;
+    return true;
+  }
+  if (name == "open") {
+    if (args != 1) {
+      error = "open needs one path";
+      return false;
+    }
+    (void)openCard(doc_, words[1], *this, cardFolders());
+    return true;
+  }
+  if (name == "command") {
+    int id = 0;
+    if (args != 1 || !parseScriptInt(words[1], id)) {
+      error = "command needs a command id";
+      return false;
+    }
+    for (const ResolutionCommand& c : kResolutionCommands) {
+      if (c.id == id) {
+        doc_.resolution = c.resolution;
+        return true;
+      }
+    }
+    error = "command " + words[1] + " is not available in this build";
+    return false;
+  }
+  if (name == "print") return print(words, error);
+  error = "unknown or unavailable command: " + name;
+  return false;
+}
+
+bool ScriptSession::print(const std::vector<std::string>& words, std::string& error) {
+  const std::string topic = words.size() == 2 ? words[1] : std::string();
+  if (topic == "title") {
+    printLine("title: " + doc_.title);
+  } else if (topic == "status") {
+    for (std::size_t i = 0; i < panes_.size(); ++i) {
+      printLine("status" + std::to_string(i) + ": " + panes_[i]);
+    }
+  } else if (topic == "model") {
+    const CardRect& r = doc_.imageRect;
+    printLine("model: cardName=" + quoted(doc_.cardName) + " devices=" +
+              std::to_string(doc_.devices.size()) + " pads=" + std::to_string(doc_.pads.size()) +
+              " testPoints=" + std::to_string(doc_.testPoints.size()) + " vias=" +
+              std::to_string(doc_.vias.size()) + " lines=" + std::to_string(doc_.lines.size()) +
+              " outlineLines=" + std::to_string(doc_.outlineLines.size()) + " shapes=" +
+              std::to_string(doc_.shapes.size()) + " nets=" + std::to_string(doc_.netNames.size()) +
+              " listEntries=" + std::to_string(doc_.listEntries.size()) + " pdfLinks=" +
+              std::to_string(doc_.pdfLinks.size()) + " imageRect=" + std::to_string(r.left) + "," +
+              std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+              std::to_string(r.bottom) + " origin=" + std::to_string(doc_.originX) + "," +
+              std::to_string(doc_.originY) + " layerCount=" + std::to_string(doc_.layerCount) +
+              " resolution=" + std::to_string(doc_.resolution));
+  } else {
+    error = "unknown or unavailable print topic";
+    return false;
+  }
+  return true;
+}
+
+int runScriptFile(const std::string& file) {
+  IniSettings settings(IniSettings::defaultPath());
+  ScriptSession session(stdout, stderr, settings);
+  if (file == "-") return session.run(std::cin);
+  std::ifstream script(file);
+  if (!script) {
+    std::fprintf(stderr, "dravon: cannot read script %s\n", file.c_str());
+    return kScriptExitBadLine;
+  }
+  return session.run(script);
+}
+
+}  // namespace dravon

@@ -1,0 +1,177 @@
+// Scripted sessions through the built program, compared with their whole transcripts.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "dravon/card/text_fields.h"
+#include "dravon/tests/card_test_support.h"
+
+namespace dravon {
+namespace {
+
+using testing::CadFixture;
+using testing::partLine;
+using testing::partsList;
+using testing::TempFolder;
+
+struct SessionResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+class ScriptSession : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    list = home.write("cards/x.lst", partsList({partLine(' ', "U1", "3310-08", "IC", 124),
+                                                partLine(' ', "R1", "1001-47", "RES", 124)},
+                                               "CARD A", "PN-B", "EC-C"));
+    home.write("cards/x.DCA", CadFixture{}.text());
+  }
+
+  // Runs `script` with settings and card folders of this test's own. `folders` unset leaves
+  // DRAVON_CARD_FOLDERS out, so the program's default folders apply.
+  SessionResult run(const std::string& script, const char* folders, const std::string& input = "") {
+    const std::string file = home.write("script.txt", script);
+    std::string command =
+        "cd '" + home.folder() + "' && XDG_CONFIG_HOME='" + home.file("config") + "' ";
+    command += folders == nullptr ? "env -u DRAVON_CARD_FOLDERS "
+                                  : "DRAVON_CARD_FOLDERS='" + std::string(folders) + "' ";
+    command += std::string("'") + DRAVON_BINARY + "' --script ";
+    command += input.empty() ? "'" + file + "'" : "- < '" + home.write("in.txt", input) + "'";
+    command += " > out.txt 2> err.txt";
+    SessionResult r;
+    const int raw = std::system(command.c_str());
+    r.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    EXPECT_TRUE(readWholeFile(home.file("out.txt"), r.out));
+    EXPECT_TRUE(readWholeFile(home.file("err.txt"), r.err));
+    return r;
+  }
+
+  [[nodiscard]] std::string cards() const { return home.folder() + "cards/"; }
+
+  TempFolder home;
+  std::string list;
+};
+
+const char* const kConverted =
+    "model: cardName=\"CARD A\" devices=2 pads=3 testPoints=1 vias=1 lines=1 outlineLines=3 "
+    "shapes=3 nets=2 listEntries=2 pdfLinks=0 imageRect=0,0,1010,800 origin=30,40 layerCount=2 "
+    "resolution=3\n";
+
+TEST_F(ScriptSession, ConversionThenOpen) {
+  const SessionResult r =
+      run("print title\nopen " + list + "\nprint title\nprint model\nprint status\n" + "open " +
+              list + "\nprint title\nprint model\nprint status\n",
+          cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out, std::string("title: Untitled\n") + "title: Untitled\n" + kConverted +
+                       "status0: f5:zoom In  f6:zoom Out F9:Multi line mark up\n"
+                       "status1: reading SHAPE data\n"
+                       "status2: CAP\n"
+                       "status3: \n"
+                       "status4: \n"
+                       "title: CARD A  P/N:PN-B  EC:EC-C\n"
+                       "model: cardName=\"CARD A\" devices=2 pads=3 testPoints=1 vias=1 lines=1 "
+                       "outlineLines=3 shapes=3 nets=2 listEntries=2 pdfLinks=0 "
+                       "imageRect=0,0,336,266 origin=30,40 layerCount=2 resolution=3\n"
+                       "status0: f5:zoom In  f6:zoom Out F9:Multi line mark up\n"
+                       "status1: Reading QDX file\n"
+                       "status2: CAP\n"
+                       "status3: \n"
+                       "status4: \n");
+}
+
+TEST_F(ScriptSession, OutsideTheCardFoldersNothingIsConverted) {
+  const std::string script = "open " + list + "\nprint title\nprint model\n";
+  const std::string expected =
+      "title: Untitled\n"
+      "model: cardName=\"CARD A\" devices=0 pads=0 testPoints=0 vias=0 lines=0 outlineLines=0 "
+      "shapes=0 nets=0 listEntries=2 pdfLinks=0 imageRect=0,0,0,0 origin=0,0 layerCount=0 "
+      "resolution=3\n";
+  struct Case {
+    const char* why;
+    const char* folders;
+  };
+  std::string upper = cards();
+  for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  for (const Case& c :
+       {Case{"the default folders", nullptr}, Case{"another folder", "/tmp/elsewhere/"},
+        Case{"the card folder written in another case", upper.c_str()}}) {
+    SCOPED_TRACE(c.why);
+    const SessionResult r = run(script, c.folders);
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, expected);
+    EXPECT_FALSE(std::filesystem::exists(cards() + "x.QDX"));
+  }
+}
+
+TEST_F(ScriptSession, ResolutionIsKeptBetweenSessions) {
+  SessionResult r = run("command 32793\nopen cards/x.lst\n", cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  r = run("print model\nopen cards/x.lst\nprint model\ncommand 32789\n", cards().c_str());
+  EXPECT_EQ(r.out,
+            "model: cardName=\"\" devices=0 pads=0 testPoints=0 vias=0 lines=0 outlineLines=0 "
+            "shapes=0 nets=0 listEntries=0 pdfLinks=0 imageRect=0,0,0,0 origin=0,0 layerCount=0 "
+            "resolution=12\n"
+            "model: cardName=\"CARD A\" devices=2 pads=3 testPoints=1 vias=1 lines=1 "
+            "outlineLines=3 shapes=3 nets=2 listEntries=2 pdfLinks=0 imageRect=0,0,84,66 "
+            "origin=30,40 layerCount=2 resolution=12\n");
+  std::string settings;
+  ASSERT_TRUE(readWholeFile(home.file("config/Local AppWizard-Generated Applications/Dravon.conf"),
+                            settings));
+  EXPECT_EQ(settings, "[config]\nresolution=1\n");
+}
+
+TEST_F(ScriptSession, MessageBoxesAreWrittenWhenTheyAppear) {
+  CadFixture broken;
+  broken.devices.push_back("U12,5,5,1,0,0,0,0,0,0;");
+  home.write("cards/bad.DCA", broken.text());
+  home.write("cards/bad.lst", partsList({}));
+  const SessionResult r =
+      run("open " + cards() + "gone.lst\nprint title\nopen " + cards() + "bad.lst\nprint status\n",
+          cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "messagebox: " + cards() +
+                       "gone.lst\\nCannot find this file.\\nPlease verify that the correct path "
+                       "and file name are given.\n"
+                       "title: Untitled\n"
+                       "messagebox: [U12  ] Not Found \n"
+                       "status0: f5:zoom In  f6:zoom Out F9:Multi line mark up\n"
+                       "status1: [U12  ] Not Found \n"
+                       "status2: CAP\n"
+                       "status3: \n"
+                       "status4: \n");
+}
+
+TEST_F(ScriptSession, BadLinesStopWithStatusTwo) {
+  struct Case {
+    const char* why;
+    std::string script;
+    std::string err;
+  };
+  for (const Case& c : {
+           Case{"an unknown command", "print title\n\n# note\nfly away\nprint title\n",
+                "line 4: unknown or unavailable command: fly\n"},
+           Case{"a size without numbers", "print title\nsize wide 3\n",
+                "line 2: size needs a width and a height\n"},
+           Case{"an unclosed quote", "print title\nopen \"x\n",
+                "line 2: unterminated quoted argument\n"},
+       }) {
+    SCOPED_TRACE(c.why);
+    const SessionResult r = run(c.script, cards().c_str());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "title: Untitled\n") << "what was printed before stays printed";
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
+TEST_F(ScriptSession, ReadsTheScriptFromStandardInput) {
+  const SessionResult r = run("", cards().c_str(), "size 640 480\nprint title\n");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "title: Untitled\n");
+}
+
+}  // namespace
+}  // namespace dravon
