@@ -41,9 +41,9 @@ std::optional<int32_t> convertInteger(std::string_view text) {
 }
 
 std::string notAnIntegerMessage(std::string_view text) {
-  std::string message{kNotAnIntegerFormat};
-  message.replace(message.find("%s"), 2, text);
-  return message;
+  constexpr std::size_t at = kNotAnIntegerFormat.find("%s");
+  return std::string{kNotAnIntegerFormat.substr(0, at)}.append(text).append(
+      kNotAnIntegerFormat.substr(at + 2));
 }
 
 std::string upperCaseAscii(std::string_view text) {

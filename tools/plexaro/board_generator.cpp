@@ -149,6 +149,10 @@ std::string generateBoard(const BoardShape& shape) {
     }
   }
 
+  if (shape.allPinsOnOneNet) {
+    for (Pin& pin : pins) pin.net = 1;
+  }
+
   // One nail per net, on a pin of it, mostly probing from the bottom.
   std::vector<int> pinOfNet(netCount + 1, -1);
   for (std::size_t p = 0; p < pins.size(); ++p) {
@@ -157,7 +161,7 @@ std::string generateBoard(const BoardShape& shape) {
   std::vector<Nail> nails;
   for (int i = 0; i < shape.nails; ++i) {
     const int32_t net = i % netCount + 1;
-    const Pin& at = pins[std::max(pinOfNet[net], 0)];
+    const Pin& at = pins[std::max(pinOfNet[net], 0) % pins.size()];
     nails.push_back({i + 1 + (i / 100) * 20, at.x + 15, at.y + 15, net,
                      random.chance(80) ? 2 : 1});
   }

@@ -15,6 +15,7 @@ struct BoardShape {
   int pins = 1500;
   int nails = 400;
   uint32_t seed = 1;
+  bool allPinsOnOneNet = false;  // every pin on net 1 (GND): the heaviest net marking
 
   // A realistic demo board: ICs, passives, transistors and through-hole connectors on both
   // sides, named nets such as GND, VCC and +3V3, fixture nails mostly on the bottom.
