@@ -28,8 +28,8 @@ class QtCanvas final : public Canvas {
 
   // A new black screen of that size; pen, brush and font stay as they were set.
   void resize(int width, int height);
-  // The screen as it stands. The painter stays active on it, so a picture to keep must be taken
-  // with QImage::copy(): a shallow copy would go on changing with the next drawing.
+  // The screen as it stands; the painter stays active on it (a QImage copied meanwhile is a
+  // deep copy, so a picture taken from it keeps).
   [[nodiscard]] const QImage& image() const { return image_; }
 
   void setPenColour(Rgb colour) override;
