@@ -175,17 +175,38 @@ TEST(RasterLine, ClippingDoesNotMoveThePixelsOfALineThatStartsFarOutside) {
   }
 }
 
-TEST(RasterLine, ExtremeCoordinatesAreSafe) {
-  Surface s = whiteSurface(16, 16);
-  Painter p(s);
-  for (int width : {1, 9}) {
-    p.selectPen(solidPen(width, kBlack));
-    p.line(Point{INT32_MIN, INT32_MIN}, Point{INT32_MAX, INT32_MAX});
+// Coordinates and widths from a damaged card must neither overflow nor reach outside the surface
+// (the sanitizer build turns either into a failure) and must still draw what is visible.
+TEST(RasterPainter, ExtremeCoordinatesAndWidthsAreSafe) {
+  constexpr Point kFar{INT32_MAX, INT32_MAX};
+  constexpr Point kNear{INT32_MIN, INT32_MIN};
+  for (const Pen& pen : {solidPen(1, kBlack), solidPen(9, kBlack), solidPen(INT32_MAX, kBlack),
+                         insideFramePen(INT32_MAX, kBlack), dashedPen(kBlack)}) {
+    SCOPED_TRACE(pen.width);
+    Surface s = whiteSurface(16, 16);
+    Painter p(s);
+    p.selectPen(pen);
+    p.selectBrush(solidBrush(kRed));
+    p.line(kNear, kFar);
     p.line(Point{INT32_MAX, INT32_MIN}, Point{INT32_MIN, 8});
     p.line(Point{INT32_MIN, 5}, Point{INT32_MAX, 5});
+    EXPECT_EQ(s.pixel(0, 5), kBlack);  // the dash pattern, counted from INT32_MIN, is on here
+    if (pen.style != PenStyle::Dash) {
+      EXPECT_EQ(s.pixel(15, 5), kBlack);
+    }
+    for (const Rect box :
+         {Rect{kNear.x, kNear.y, kFar.x, kFar.y}, Rect{-5, INT32_MIN, 3, INT32_MAX}}) {
+      s = whiteSurface(16, 16);
+      p.rectangle(box);
+      EXPECT_NE(s.pixel(1, 8), kWhite);
+      s = whiteSurface(16, 16);
+      p.ellipse(box);
+      EXPECT_NE(s.pixel(1, 8), kWhite);
+    }
+    const std::vector<Point> polygon{kNear, Point{INT32_MAX, INT32_MIN}, kFar, Point{0, 7}};
+    p.polygon(polygon);
+    p.floodFill(Point{8, 8}, kBlue);
   }
-  EXPECT_EQ(s.pixel(0, 5), kBlack);
-  EXPECT_EQ(s.pixel(15, 5), kBlack);
 }
 
 TEST(RasterLine, WidePensCoverTheirWidthWithRoundEnds) {
