@@ -537,6 +537,10 @@ TEST(RasterXorMode, EachCoveredPixelIsInvertedOnce) {
        [](Painter& p) {
          p.ellipse(Rect{2, 3, 35, 30});
        }},
+      {"thin line", solidPen(1, kWhite), kWhiteBrush,
+       [](Painter& p) {
+         p.line(Point{1, 38}, Point{40, 3});
+       }},
       {"wide line", solidPen(7, kWhite), kWhiteBrush,
        [](Painter& p) {
          p.line(Point{3, 35}, Point{37, 2});
