@@ -35,6 +35,12 @@ PinRange partPinRange(const BoardTables& tables, int32_t q) {
   return {first, end};
 }
 
+int32_t pinNumberIn(const PartEntry& part, int32_t p) {
+  // Wrapping, as the numbers come unchecked from the file (a first pin of -2^31 must not
+  // overflow).
+  return static_cast<int32_t>(static_cast<uint32_t>(p) - static_cast<uint32_t>(part.firstPin) + 1u);
+}
+
 namespace {
 
 // Calls visit(q) for every part q whose range holds pin p, in part order.
@@ -45,7 +51,8 @@ void forEachOwner(const BoardTables& tables, int32_t p, Visit visit) {
     for (int32_t k = index.start[p]; k < index.start[p + 1]; ++k) visit(index.owners[k]);
     return;
   }
-  for (int32_t q = 0; q < tables.partCount; ++q) {
+  const int32_t partCount = std::min(tables.partCount, kPartCapacity);
+  for (int32_t q = 0; q < partCount; ++q) {
     if (partPinRange(tables, q).holds(p)) visit(q);
   }
 }
@@ -56,7 +63,7 @@ PinOwner findPinPart(const BoardTables& tables, int32_t p) {
   PinOwner owner;
   forEachOwner(tables, p, [&](int32_t q) {
     owner.part = q;
-    owner.pinNumber = p - tables.parts[q].firstPin + 1;
+    owner.pinNumber = pinNumberIn(tables.parts[q], p);
   });
   return owner;
 }
@@ -66,7 +73,7 @@ PinOwner findFirstPinPart(const BoardTables& tables, int32_t p) {
   forEachOwner(tables, p, [&](int32_t q) {
     if (owner.part >= 0) return;
     owner.part = q;
-    owner.pinNumber = p - tables.parts[q].firstPin + 1;
+    owner.pinNumber = pinNumberIn(tables.parts[q], p);
   });
   return owner;
 }
@@ -130,7 +137,7 @@ void markNet(BoardTables& tables, ViewerState& state, MessageArea& messages) {
         if (state.listCount <= kMaxListedPartPins - 1) {
           char entry[48];
           std::snprintf(entry, sizeof entry, "%s.%d,", part.name.text,
-                        static_cast<int>(p - part.firstPin + 1));
+                        static_cast<int>(pinNumberIn(part, p)));
           // A line too long for the 400-character field is cut there.
           state.messageLine.append(entry);
           ++state.listCount;

@@ -133,6 +133,8 @@ struct PinRange {
   [[nodiscard]] bool holds(int32_t p) const { return first <= p && p < end; }
 };
 [[nodiscard]] PinRange partPinRange(const BoardTables& tables, int32_t q);
+// The number of pin p within `part`, 1 for its first pin.
+[[nodiscard]] int32_t pinNumberIn(const PartEntry& part, int32_t p);
 
 struct PinOwner {
   int32_t part = -1;       // -1: no part holds the pin

@@ -86,6 +86,8 @@ TEST(FindPinPart, FindsTheLastPartWhoseRangeHoldsThePin) {
       {"overlapping ranges: the last part wins", {{"U1", 0}, {"R1", 8}, {"R2", 2}}, 5, 2, 4},
       {"a first pin beyond the pins gives an empty range", {{"U1", 0}, {"R1", 50}}, 9, 0, 10},
       {"a negative first pin", {{"U1", -3}, {"R1", 2}}, 0, 0, 4},
+      {"a first pin of -2^31 wraps instead of overflowing", {{"U1", INT32_MIN}}, 5, 0,
+       static_cast<int32_t>(5u + 2147483648u + 1u)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.why);
