@@ -138,22 +138,6 @@ bool dashOn(int64_t position) {
   return position % kDashPeriod < kDashOn;
 }
 
-// Interval of X with lo <= k * X + c <= hi, intersected into [from, to].
-void constrain(double k, double c, double lo, double hi, double& from, double& to) {
-  if (k == 0.0) {
-    if (c < lo || c > hi) {
-      from = 1.0;
-      to = 0.0;
-    }
-    return;
-  }
-  double a = (lo - c) / k;
-  double b = (hi - c) / k;
-  if (k < 0) std::swap(a, b);
-  from = std::max(from, a);
-  to = std::min(to, b);
-}
-
 // Pixels within width / 2 of the segment: a capsule, one span per row. Worked in doubled
 // coordinates where pixel centres are odd; odd widths centre the pen on the named pixels, even
 // widths on their top-left corners, so a width w covers exactly w rows of a level line.
@@ -174,6 +158,15 @@ void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfa
   const int64_t rowFirst = static_cast<int64_t>(std::ceil((yLow - 1.0) / 2.0));
   const int64_t rowLast = static_cast<int64_t>(std::floor((yHigh - 1.0) / 2.0));
   const double limit = 2.0 * surfaceWidth + 3.0;
+  // The band beside the segment: within r of its line (across) and between the perpendiculars
+  // through its ends (along). On a row each bound is linear in the row's y, so the slopes and
+  // widths are worked out once per line.
+  const bool level = dy == 0.0;
+  const bool upright = dx == 0.0;
+  const double acrossSlope = level ? 0.0 : dx / dy;
+  const double acrossHalf = level ? 0.0 : r * len / std::fabs(dy);
+  const double alongSlope = upright ? 0.0 : dy / dx;
+  const double alongLength = upright ? 0.0 : len * len / dx;
   for (int64_t y = std::max<int64_t>(rowFirst, 0); y <= rowLast && y < surfaceHeight; ++y) {
     const double py = 2.0 * y + 1.0;
     double lo = INFINITY;
@@ -186,13 +179,27 @@ void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfa
       hi = std::max(hi, cx + h);
     }
     if (len > 0) {
-      double from2 = -INFINITY;
-      double to2 = INFINITY;
-      constrain(-dy, dx * (py - ay) + dy * ax, -r * len, r * len, from2, to2);
-      constrain(dx, dy * (py - ay) - dx * ax, 0.0, len * len, from2, to2);
-      if (from2 <= to2) {
-        lo = std::min(lo, from2);
-        hi = std::max(hi, to2);
+      double bandLo = -INFINITY;
+      double bandHi = INFINITY;
+      bool inBand = true;
+      if (level) {
+        inBand = std::fabs(py - ay) <= r;
+      } else {
+        const double centre = ax + acrossSlope * (py - ay);
+        bandLo = centre - acrossHalf;
+        bandHi = centre + acrossHalf;
+      }
+      if (upright) {
+        inBand = inBand && (py - ay) * dy >= 0.0 && (py - ay) * dy <= len * len;
+      } else {
+        const double start = ax - alongSlope * (py - ay);
+        const double end = start + alongLength;
+        bandLo = std::max(bandLo, std::min(start, end));
+        bandHi = std::min(bandHi, std::max(start, end));
+      }
+      if (inBand && bandLo <= bandHi) {
+        lo = std::min(lo, bandLo);
+        hi = std::max(hi, bandHi);
       }
     }
     if (lo > hi) continue;

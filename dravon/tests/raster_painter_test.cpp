@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <functional>
 #include <random>
@@ -251,6 +253,37 @@ TEST(RasterLine, WidePensCoverTheirWidthWithRoundEnds) {
                      p.line(c.from, c.to);
                    }),
               c.expected);
+  }
+}
+
+TEST(RasterLine, WideLinesCoverThePixelsWithinHalfTheirWidthOfTheSegment) {
+  // Reference by distance: pixel centres against the segment between the named pixels' centres
+  // (odd widths) or their top-left corners (even widths).
+  std::mt19937 random(9);
+  for (int round = 0; round < 60; ++round) {
+    const int width = 2 + static_cast<int>(random() % 8);
+    const Point a{static_cast<int>(random() % 40) - 5, static_cast<int>(random() % 40) - 5};
+    const Point b{static_cast<int>(random() % 40) - 5, static_cast<int>(random() % 40) - 5};
+    if (a == b) continue;
+    SCOPED_TRACE(testing::Message() << "width " << width << " from " << a.x << "," << a.y << " to "
+                                    << b.x << "," << b.y);
+    Surface s = whiteSurface(30, 30);
+    Painter p(s);
+    p.selectPen(solidPen(width, kBlack));
+    p.line(a, b);
+    const double shift = width % 2 == 1 ? 0.5 : 0.0;
+    const double ax = a.x + shift, ay = a.y + shift, bx = b.x + shift, by = b.y + shift;
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 30; ++x) {
+        const double px = x + 0.5, py = y + 0.5;
+        const double dx = bx - ax, dy = by - ay;
+        const double t =
+            std::clamp(((px - ax) * dx + (py - ay) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+        const double distance = std::hypot(px - (ax + t * dx), py - (ay + t * dy));
+        if (std::fabs(distance - width / 2.0) < 1e-6) continue;  // on the edge: either is fine
+        ASSERT_EQ(s.pixel(x, y) == kBlack, distance < width / 2.0) << x << "," << y;
+      }
+    }
   }
 }
 
