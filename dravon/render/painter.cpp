@@ -509,34 +509,50 @@ void Painter::polygon(std::span<const Point> vertices) {
     }
   }
   // Interior: sample each row at pixel centres, count edge crossings, fill between odd and even.
+  // Edges enter a row's active list in order of their first row, so a polygon of many vertices
+  // costs its edges once plus the crossings per row, not every edge on every row.
   if (brush_.style == BrushStyle::Solid) {
-    int64_t minY = INT64_MAX;
-    int64_t maxY = INT64_MIN;
-    for (const Point& v : vertices) {
-      minY = std::min<int64_t>(minY, v.y);
-      maxY = std::max<int64_t>(maxY, v.y);
+    struct Edge {
+      int64_t first;  // first row whose centre the edge crosses
+      int64_t last;   // last such row
+      Point a, b;
+    };
+    std::vector<Edge> edges;
+    const int64_t height = surface_.height();
+    for (size_t i = 0; i < n; ++i) {
+      const Point a = vertices[i];
+      const Point b = vertices[(i + 1) % n];
+      if (a.y == b.y) continue;
+      // Row centre y + 0.5 lies in [top, bottom) for rows top ... bottom - 1.
+      const int64_t first = std::max<int64_t>(std::min(a.y, b.y), 0);
+      const int64_t last = std::min<int64_t>(std::max(a.y, b.y), height) - 1;
+      if (first <= last) edges.push_back({first, last, a, b});
     }
+    std::sort(edges.begin(), edges.end(),
+              [](const Edge& l, const Edge& r) { return l.first < r.first; });
+    std::vector<const Edge*> active;
     std::vector<double> crossings;
-    const int64_t top = std::max<int64_t>(minY, 0);
-    const int64_t bottom = std::min<int64_t>(maxY, surface_.height());
-    for (int64_t y = top; y < bottom; ++y) {
+    const double limit = surface_.width() + 2.0;
+    size_t next = 0;
+    int64_t y = edges.empty() ? height : edges.front().first;
+    while (y < height && (next < edges.size() || !active.empty())) {
+      if (active.empty() && next < edges.size()) y = std::max(y, edges[next].first);
+      while (next < edges.size() && edges[next].first <= y) active.push_back(&edges[next++]);
+      std::erase_if(active, [y](const Edge* e) { return e->last < y; });
       const double cy = y + 0.5;
       crossings.clear();
-      for (size_t i = 0; i < n; ++i) {
-        const Point a = vertices[i];
-        const Point b = vertices[(i + 1) % n];
-        if ((a.y <= cy) == (b.y <= cy)) continue;  // also skips level edges
-        crossings.push_back(a.x + (cy - a.y) * (static_cast<double>(b.x) - a.x) /
-                                      (static_cast<double>(b.y) - a.y));
+      for (const Edge* e : active) {
+        crossings.push_back(e->a.x + (cy - e->a.y) * (static_cast<double>(e->b.x) - e->a.x) /
+                                         (static_cast<double>(e->b.y) - e->a.y));
       }
       std::sort(crossings.begin(), crossings.end());
-      const double limit = surface_.width() + 2.0;
       for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
         // Pixel x is inside when x + 0.5 lies in [left, right).
         const double lo = std::clamp(crossings[k] - 0.5, -2.0, limit);
         const double hi = std::clamp(crossings[k + 1] - 0.5, -2.0, limit);
         fill.add(y, static_cast<int64_t>(std::ceil(lo)), static_cast<int64_t>(std::ceil(hi)));
       }
+      ++y;
     }
   }
   paintFigure(surface_, pen.spans(), pen_.colour, fill.spans(), brush_, mode_);

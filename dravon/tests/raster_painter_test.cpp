@@ -446,6 +446,68 @@ TEST(RasterPolygon, EvenOddInteriorAndOutlineThroughTheVertices) {
   }
 }
 
+TEST(RasterPolygon, AgreesWithTheEvenOddRuleAndItsEdgesOnRandomPolygons) {
+  std::mt19937 random(21);
+  for (int round = 0; round < 60; ++round) {
+    SCOPED_TRACE(round);
+    std::vector<Point> vertices(3 + random() % 10);
+    for (Point& v : vertices) {
+      v = Point{static_cast<int>(random() % 40) - 5, static_cast<int>(random() % 40) - 5};
+    }
+    Surface s = whiteSurface(30, 30);
+    {
+      Painter p(s);
+      p.selectBrush(solidBrush(kRed));
+      p.polygon(vertices);
+    }
+    // The outline must be exactly the edges drawn as lines.
+    Surface edges = whiteSurface(30, 30);
+    {
+      Painter p(edges);
+      for (size_t i = 0; i < vertices.size(); ++i) {
+        p.line(vertices[i], vertices[(i + 1) % vertices.size()]);
+      }
+    }
+    for (int y = 0; y < 30; ++y) {
+      for (int x = 0; x < 30; ++x) {
+        const bool onEdge = edges.pixel(x, y) == kBlack;
+        // Even-odd: crossings of the ray from the pixel centre to the right.
+        const double px = x + 0.5, py = y + 0.5;
+        int crossings = 0;
+        for (size_t i = 0; i < vertices.size(); ++i) {
+          const Point a = vertices[i];
+          const Point b = vertices[(i + 1) % vertices.size()];
+          if ((a.y <= py) == (b.y <= py)) continue;
+          const double cx = a.x + (py - a.y) * (static_cast<double>(b.x) - a.x) /
+                                      (static_cast<double>(b.y) - a.y);
+          crossings += cx > px;
+        }
+        const Rgb expected = onEdge ? kBlack : crossings % 2 == 1 ? kRed : kWhite;
+        ASSERT_EQ(s.pixel(x, y), expected) << x << "," << y;
+      }
+    }
+  }
+}
+
+TEST(RasterPolygon, AHugeVertexCountFillsTheInsideOnly) {
+  // A circle of 200000 vertices; the fill must still cover its inside and nothing outside.
+  std::vector<Point> circle;
+  for (int i = 0; i < 200000; ++i) {
+    const double angle = i * 2.0 * 3.14159265358979 / 200000;
+    circle.push_back(Point{static_cast<int>(1000 + 900 * std::cos(angle)),
+                           static_cast<int>(1000 + 900 * std::sin(angle))});
+  }
+  Surface s = whiteSurface(2000, 2000);
+  Painter p(s);
+  p.selectPen(solidPen(1, kRed));
+  p.selectBrush(solidBrush(kRed));
+  p.polygon(circle);
+  EXPECT_EQ(s.pixel(1000, 1000), kRed);
+  EXPECT_EQ(s.pixel(1000, 150), kRed);
+  EXPECT_EQ(s.pixel(1000, 50), kWhite);
+  EXPECT_EQ(s.pixel(50, 50), kWhite);
+}
+
 TEST(RasterFloodFill, FillsUpToTheBorderColour) {
   const Picture start{
       "..#....", ".#.#.b.", "#...#..", ".#.#...", "..#..#.",
