@@ -47,7 +47,8 @@ constexpr Rect normalized(Rect r) {
 Rect intersected(Rect a, Rect b);
 
 // A pixel as it is stored: 0xffRRGGBB, the layout of a QImage of Format_RGB32, so the Qt host can
-// show a surface without converting it. The top byte stays 0xff under every raster operation.
+// show a surface without converting it. The top byte stays 0xff under every raster operation;
+// code that writes through row() stores packPixel values so that it does too.
 constexpr uint32_t packPixel(Rgb c) {
   return 0xff000000u | (uint32_t{c.red} << 16) | (uint32_t{c.green} << 8) | uint32_t{c.blue};
 }
@@ -103,8 +104,8 @@ void copyBlock(Surface& dst, int dstX, int dstY, const Surface& src, int srcX, i
 // destination pixel is the bitwise AND of all source pixels that fall on it, so thin dark lines
 // survive on a light ground; along an axis that grows, source pixels are repeated. Only the
 // destination pixels inside dst and clip are computed, so a huge dstRect costs no more than the
-// visible part. Source pixels outside src count as white. Empty or inverted rectangles draw
-// nothing.
+// visible part. Source pixels outside src count as white. Empty or inverted rectangles, and
+// rectangles wider or taller than 2^31 - 1, draw nothing.
 void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect, Rect clip);
 void stretchBlock(Surface& dst, Rect dstRect, const Surface& src, Rect srcRect);
 
