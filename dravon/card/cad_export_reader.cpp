@@ -74,10 +74,10 @@ int8_t cut8(int32_t v) {
 }
 
 std::string withName(std::string_view format, std::string_view name) {
-  std::string text(format);
-  const std::size_t at = text.find("%s");
-  if (at != std::string::npos) text.replace(at, 2, name);
-  return text;
+  const std::size_t at = format.find("%s");
+  if (at == std::string_view::npos) return std::string(format);
+  std::string text(format.substr(0, at));
+  return text.append(name).append(format.substr(at + 2));
 }
 
 class CadReader {

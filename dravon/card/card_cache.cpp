@@ -314,10 +314,10 @@ void finishLoad(CDravonDoc& doc) {
 }  // namespace
 
 std::string archiveText(std::string_view format, std::string_view path) {
-  std::string text(format);
-  const std::size_t at = text.find("%1");
-  if (at != std::string::npos) text.replace(at, 2, path);
-  return text;
+  const std::size_t at = format.find("%1");
+  if (at == std::string_view::npos) return std::string(format);
+  std::string text(format.substr(0, at));
+  return text.append(path).append(format.substr(at + 2));
 }
 
 std::string encodeCardCache(const CDravonDoc& doc) {

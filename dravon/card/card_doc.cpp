@@ -136,7 +136,9 @@ std::string CDravonDoc::componentText(int entry) const {
   if (entry < 0 || static_cast<std::size_t>(entry) >= listEntries.size()) return {};
   const CListEntry& e = listEntries[entry];
   // "%s %s %s p%d"
-  return e.refDes + ' ' + e.description + ' ' + e.partNumber + " p" + std::to_string(e.pNumber);
+  std::string text;
+  text.append(e.refDes).append(" ").append(e.description).append(" ").append(e.partNumber);
+  return text.append(" p").append(std::to_string(e.pNumber));
 }
 
 std::string CDravonDoc::pinText(int pad) const {
@@ -144,7 +146,9 @@ std::string CDravonDoc::pinText(int pad) const {
   // "%s.%3d %s"
   char pin[16];
   std::snprintf(pin, sizeof pin, "%3d", pads[pad].pin);
-  return foundName + '.' + pin + ' ' + std::string(netName(pads[pad].net));
+  std::string text;
+  text.append(foundName).append(".").append(pin).append(" ");
+  return text.append(netName(pads[pad].net));
 }
 
 void CDravonDoc::showStatus(std::string_view text) const {

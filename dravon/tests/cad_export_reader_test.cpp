@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
+#include "dravon/card/card_document.h"
+#include "dravon/card/text_fields.h"
 #include "dravon/tests/card_test_support.h"
 
 namespace dravon {
@@ -290,6 +294,43 @@ TEST(CadExportReader, AMissingFileFailsWithoutAMessage) {
   frame.attach(doc);
   EXPECT_FALSE(readCadExport(doc, "/nonexistent/dravon/card.DCA"));
   EXPECT_TRUE(frame.messages.empty());
+}
+
+}  // namespace
+}  // namespace dravon
+
+namespace dravon {
+namespace {
+
+// The committed demo card must convert, with every section and every kind of shape in use.
+TEST(SampleCard, TheDemoCardConverts) {
+  const std::string samples = std::string(TEST_SOURCE_DIR) + "/../../samples/";
+  std::string list;
+  ASSERT_TRUE(readWholeFile(samples + "demo.lst", list));
+  CDravonDoc doc;
+  CardHost host;
+  readPartsList(doc, list, host);
+  ASSERT_TRUE(readCadExport(doc, samples + "demo.DCA"));
+  EXPECT_EQ(doc.cardName, "DEMO CONTROLLER CARD");
+  EXPECT_EQ(doc.listEntries.size(), doc.devices.size());
+  EXPECT_EQ(doc.layerCount, 4);
+  EXPECT_EQ(doc.outlineLines.size(), 4u);
+  EXPECT_FALSE(doc.testPoints.empty() || doc.pads.empty() || doc.vias.empty());
+  std::set<int> layers;
+  for (const CLine& l : doc.lines) layers.insert(l.layer);
+  EXPECT_EQ(layers, (std::set<int>{1, 2, 3, 4}));
+  std::set<int> types;
+  for (const CShape& s : doc.shapes) types.insert(s.type);
+  EXPECT_EQ(types, (std::set<int>{-4, -2, -1, 1, 2}));
+  std::set<char> kinds;
+  std::set<int> sides;
+  for (const CDev& d : doc.devices) kinds.insert(d.name[0]), sides.insert(d.layer);
+  EXPECT_EQ(kinds, (std::set<char>{'C', 'J', 'R', 'U'}));
+  EXPECT_EQ(sides, (std::set<int>{1, 4}));
+  int notAssembled = 0;
+  for (const CDev& d : doc.devices) notAssembled += d.notAssembled;
+  EXPECT_GT(notAssembled, 0);
+  for (const CPad& p : doc.pads) EXPECT_GE(p.device, 0);
 }
 
 }  // namespace

@@ -11,7 +11,8 @@ namespace dravon {
 namespace {
 
 std::string sectionLine(std::string_view section) {
-  return "[" + std::string(section) + "]";
+  std::string line = "[";
+  return line.append(section).append("]");
 }
 
 bool isSection(std::string_view line) {

@@ -12,7 +12,8 @@ namespace dravon {
 namespace {
 
 std::string quoted(std::string_view text) {
-  return "\"" + std::string(text) + "\"";
+  std::string q = "\"";
+  return q.append(text).append("\"");
 }
 
 // A message box shows its lines one under the other; the transcript keeps one line per box,
