@@ -159,6 +159,56 @@ void BM_Ellipses(benchmark::State& state) {
 }
 BENCHMARK(BM_Ellipses)->Unit(benchmark::kMillisecond);
 
+// 3000 polygon pads of 8 vertices, 10 to 40 pixels across, outline and fill in one colour.
+void BM_Polygons(benchmark::State& state) {
+  Surface s(kImageWidth, kImageHeight);
+  Painter p(s);
+  p.selectPen(insideFramePen(1, Rgb{128, 128, 128}));
+  p.selectBrush(solidBrush(Rgb{128, 128, 128}));
+  std::mt19937 random(17);
+  std::uniform_int_distribution<int> x(0, kImageWidth);
+  std::uniform_int_distribution<int> y(0, kImageHeight);
+  std::uniform_int_distribution<int> size(5, 20);
+  std::vector<std::array<Point, 8>> pads(3000);
+  for (auto& pad : pads) {
+    const Point c{x(random), y(random)};
+    const int r = size(random);
+    const int q = r / 2;
+    pad = {Point{c.x - q, c.y - r}, Point{c.x + q, c.y - r}, Point{c.x + r, c.y - q},
+           Point{c.x + r, c.y + q}, Point{c.x + q, c.y + r}, Point{c.x - q, c.y + r},
+           Point{c.x - r, c.y + q}, Point{c.x - r, c.y - q}};
+  }
+  for (auto _ : state) {
+    for (const auto& pad : pads) p.polygon(pad);
+    benchmark::DoNotOptimize(s.row(0));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pads.size()));
+}
+BENCHMARK(BM_Polygons)->Unit(benchmark::kMillisecond);
+
+// 20000 rectangular pads filled with fill rectangle, 4 to 40 pixels.
+void BM_FillRectPads(benchmark::State& state) {
+  Surface s(kImageWidth, kImageHeight);
+  Painter p(s);
+  p.selectBrush(solidBrush(Rgb{128, 128, 128}));
+  std::mt19937 random(19);
+  std::uniform_int_distribution<int> x(0, kImageWidth);
+  std::uniform_int_distribution<int> y(0, kImageHeight);
+  std::uniform_int_distribution<int> size(4, 40);
+  std::vector<Rect> pads(20000);
+  for (Rect& r : pads) {
+    const int left = x(random);
+    const int top = y(random);
+    r = Rect{left, top, left + size(random), top + size(random)};
+  }
+  for (auto _ : state) {
+    for (const Rect& r : pads) p.fillRect(r);
+    benchmark::DoNotOptimize(s.row(0));
+  }
+  state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pads.size()));
+}
+BENCHMARK(BM_FillRectPads)->Unit(benchmark::kMillisecond);
+
 // The card area fill of a side image: a border fill of nearly the whole image.
 void BM_FloodFillCardArea(benchmark::State& state) {
   Surface s(kImageWidth, kImageHeight);

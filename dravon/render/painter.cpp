@@ -276,6 +276,55 @@ bool ellipseChord(Rect box, int64_t y, int width, int64_t& x0, int64_t& x1) {
   return x0 < x1;
 }
 
+// A polygon's interior: each row sampled at pixel centres, filled between odd and even edge
+// crossings. Edges enter a row's active list in order of their first row, so a polygon of many
+// vertices costs its edges once plus the crossings per row, not every edge on every row.
+void addPolygonInterior(SpanSink& fill, std::span<const Point> vertices) {
+  const size_t n = vertices.size();
+  struct Edge {
+    int64_t first;  // first row whose centre the edge crosses
+    int64_t last;   // last such row
+    Point a, b;
+  };
+  std::vector<Edge> edges;
+  const int64_t height = fill.height();
+  for (size_t i = 0; i < n; ++i) {
+    const Point a = vertices[i];
+    const Point b = vertices[(i + 1) % n];
+    if (a.y == b.y) continue;
+    // Row centre y + 0.5 lies in [top, bottom) for rows top ... bottom - 1.
+    const int64_t first = std::max<int64_t>(std::min(a.y, b.y), 0);
+    const int64_t last = std::min<int64_t>(std::max(a.y, b.y), height) - 1;
+    if (first <= last) edges.push_back({first, last, a, b});
+  }
+  std::sort(edges.begin(), edges.end(),
+            [](const Edge& l, const Edge& r) { return l.first < r.first; });
+  std::vector<const Edge*> active;
+  std::vector<double> crossings;
+  const double limit = fill.width() + 2.0;
+  size_t next = 0;
+  int64_t y = edges.empty() ? height : edges.front().first;
+  while (y < height && (next < edges.size() || !active.empty())) {
+    if (active.empty() && next < edges.size()) y = std::max(y, edges[next].first);
+    while (next < edges.size() && edges[next].first <= y) active.push_back(&edges[next++]);
+    std::erase_if(active, [y](const Edge* e) { return e->last < y; });
+    const double cy = y + 0.5;
+    crossings.clear();
+    for (const Edge* e : active) {
+      crossings.push_back(e->a.x + (cy - e->a.y) * (static_cast<double>(e->b.x) - e->a.x) /
+                                       (static_cast<double>(e->b.y) - e->a.y));
+    }
+    std::sort(crossings.begin(), crossings.end());
+    for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
+      // Pixel x is inside when x + 0.5 lies in [left, right).
+      const double lo = std::clamp(crossings[k] - 0.5, -2.0, limit);
+      const double hi = std::clamp(crossings[k + 1] - 0.5, -2.0, limit);
+      fill.add(y, static_cast<int64_t>(std::ceil(lo)), static_cast<int64_t>(std::ceil(hi)));
+    }
+    ++y;
+  }
+}
+
 }  // namespace
 
 Pen Painter::selectPen(const Pen& pen) {
@@ -353,9 +402,10 @@ void Painter::fillRect(Rect r, const Brush& brush) {
   if (brush.style == BrushStyle::Hollow) return;
   const Rect area = intersected(r, surface_.bounds());
   if (area.isEmpty()) return;
-  std::vector<Span> spans;
-  for (int y = area.top; y < area.bottom; ++y) spans.push_back({y, area.left, area.right});
-  paintSpans(surface_, spans, brush.colour, mode_);
+  const uint32_t value = packPixel(brush.colour);
+  for (int y = area.top; y < area.bottom; ++y) {
+    paintRun(surface_, y, area.left, area.right, value, mode_);
+  }
 }
 
 void Painter::line(Point from, Point to) {
@@ -494,10 +544,19 @@ void Painter::ellipse(Rect box) {
 
 void Painter::polygon(std::span<const Point> vertices) {
   if (vertices.size() < 2 || surface_.isEmpty()) return;
-  SpanSink pen(surface_.width(), surface_.height());
-  SpanSink fill(surface_.width(), surface_.height());
-  const int w = penWidth(pen_);
   const size_t n = vertices.size();
+  SpanSink fill(surface_.width(), surface_.height());
+  if (brush_.style == BrushStyle::Solid) addPolygonInterior(fill, vertices);
+  if (mode_ == RasterMode::Copy) {
+    // Painting a pixel twice does no harm here: the interior first, the outline over it.
+    paintSpans(surface_, fill.spans(), brush_.colour, mode_);
+    for (size_t i = 0; i < n; ++i) {
+      if (vertices[i] != vertices[(i + 1) % n]) line(vertices[i], vertices[(i + 1) % n]);
+    }
+    return;
+  }
+  SpanSink pen(surface_.width(), surface_.height());
+  const int w = penWidth(pen_);
   for (size_t i = 0; i < n; ++i) {
     const Point a = vertices[i];
     const Point b = vertices[(i + 1) % n];
@@ -506,53 +565,6 @@ void Painter::polygon(std::span<const Point> vertices) {
       addThickLine(pen, a, b, w);
     } else {
       addThinLine(pen, a, b);
-    }
-  }
-  // Interior: sample each row at pixel centres, count edge crossings, fill between odd and even.
-  // Edges enter a row's active list in order of their first row, so a polygon of many vertices
-  // costs its edges once plus the crossings per row, not every edge on every row.
-  if (brush_.style == BrushStyle::Solid) {
-    struct Edge {
-      int64_t first;  // first row whose centre the edge crosses
-      int64_t last;   // last such row
-      Point a, b;
-    };
-    std::vector<Edge> edges;
-    const int64_t height = surface_.height();
-    for (size_t i = 0; i < n; ++i) {
-      const Point a = vertices[i];
-      const Point b = vertices[(i + 1) % n];
-      if (a.y == b.y) continue;
-      // Row centre y + 0.5 lies in [top, bottom) for rows top ... bottom - 1.
-      const int64_t first = std::max<int64_t>(std::min(a.y, b.y), 0);
-      const int64_t last = std::min<int64_t>(std::max(a.y, b.y), height) - 1;
-      if (first <= last) edges.push_back({first, last, a, b});
-    }
-    std::sort(edges.begin(), edges.end(),
-              [](const Edge& l, const Edge& r) { return l.first < r.first; });
-    std::vector<const Edge*> active;
-    std::vector<double> crossings;
-    const double limit = surface_.width() + 2.0;
-    size_t next = 0;
-    int64_t y = edges.empty() ? height : edges.front().first;
-    while (y < height && (next < edges.size() || !active.empty())) {
-      if (active.empty() && next < edges.size()) y = std::max(y, edges[next].first);
-      while (next < edges.size() && edges[next].first <= y) active.push_back(&edges[next++]);
-      std::erase_if(active, [y](const Edge* e) { return e->last < y; });
-      const double cy = y + 0.5;
-      crossings.clear();
-      for (const Edge* e : active) {
-        crossings.push_back(e->a.x + (cy - e->a.y) * (static_cast<double>(e->b.x) - e->a.x) /
-                                         (static_cast<double>(e->b.y) - e->a.y));
-      }
-      std::sort(crossings.begin(), crossings.end());
-      for (size_t k = 0; k + 1 < crossings.size(); k += 2) {
-        // Pixel x is inside when x + 0.5 lies in [left, right).
-        const double lo = std::clamp(crossings[k] - 0.5, -2.0, limit);
-        const double hi = std::clamp(crossings[k + 1] - 0.5, -2.0, limit);
-        fill.add(y, static_cast<int64_t>(std::ceil(lo)), static_cast<int64_t>(std::ceil(hi)));
-      }
-      ++y;
     }
   }
   paintFigure(surface_, pen.spans(), pen_.colour, fill.spans(), brush_, mode_);
