@@ -4,6 +4,7 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 #include <vector>
 
 namespace dravon {
@@ -325,22 +326,6 @@ void addPolygonInterior(SpanSink& fill, std::span<const Point> vertices) {
   }
 }
 
-}  // namespace
-
-Pen Painter::selectPen(const Pen& pen) {
-  return std::exchange(pen_, pen);
-}
-
-Brush Painter::selectBrush(const Brush& brush) {
-  return std::exchange(brush_, brush);
-}
-
-RasterMode Painter::setRasterMode(RasterMode mode) {
-  return std::exchange(mode_, mode);
-}
-
-namespace {
-
 void paintSpans(Surface& surface, const std::vector<Span>& spans, Rgb colour, RasterMode mode) {
   const uint32_t value = packPixel(colour);
   for (const Span& s : spans) {
@@ -397,6 +382,18 @@ std::vector<Run> ringRuns(Rect box) {
 }
 
 }  // namespace
+
+Pen Painter::selectPen(const Pen& pen) {
+  return std::exchange(pen_, pen);
+}
+
+Brush Painter::selectBrush(const Brush& brush) {
+  return std::exchange(brush_, brush);
+}
+
+RasterMode Painter::setRasterMode(RasterMode mode) {
+  return std::exchange(mode_, mode);
+}
 
 void Painter::fillRect(Rect r, const Brush& brush) {
   if (brush.style == BrushStyle::Hollow) return;
