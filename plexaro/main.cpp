@@ -1,12 +1,15 @@
 // Plexaro: the window, or with --script FILE a scripted session without a display.
+#include <QApplication>
 #include <QGuiApplication>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iostream>
-#include <sstream>
+#include <optional>
+#include <string>
 
+#include "plexaro/platform/qt/qt_main_window.h"
 #include "plexaro/platform/script/script_runner.h"
 
 namespace {
@@ -24,6 +27,18 @@ int runScriptFile(const char* file, int argc, char** argv) {
   return plexaro::runScript(script, std::cout, std::cerr);
 }
 
+// The main window; a board named on the command line is opened as if chosen in Open.
+int runWindow(int argc, char** argv) {
+  QApplication app{argc, argv};  // takes Qt's own options out of argv
+  if (argc > 2) {
+    std::cerr << "usage: plexaro [BOARD.brd] | plexaro --script FILE\n";
+    return 2;
+  }
+  plexaro::QtMainWindow window;
+  window.start(argc == 2 ? std::optional<std::string>{argv[1]} : std::nullopt);
+  return QApplication::exec();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -34,13 +49,5 @@ int main(int argc, char** argv) {
     }
     return runScriptFile(argv[2], argc, argv);
   }
-  // Until the window exists: load the board named on the command line and print the messages.
-  if (argc != 2) {
-    std::cerr << "usage: plexaro BOARD.brd | plexaro --script FILE\n";
-    return 2;
-  }
-  if (std::getenv("QT_QPA_PLATFORM") == nullptr) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QGuiApplication app{argc, argv};
-  std::istringstream script{std::string{"open \""} + argv[1] + "\"\nprint messages\n"};
-  return plexaro::runScript(script, std::cout, std::cerr);
+  return runWindow(argc, argv);
 }
