@@ -218,6 +218,7 @@ class CacheDecoder {
     const int16_t originX = in_.i16();
     const int16_t originY = in_.i16();
     if (!in_.ok()) return in_.error();
+    if (!referencesHold()) return CacheError::kBadFormat;
     doc_.imageRect = r;
     doc_.layerCount = layerCount;
     doc_.originX = originX;
@@ -227,6 +228,25 @@ class CacheDecoder {
 
  private:
   int16_t div16(int16_t v) const { return static_cast<int16_t>(v / c_); }
+
+  // Every other part of the program indexes devices and net names with these without a test.
+  bool referencesHold() const {
+    const auto devices = static_cast<int32_t>(doc_.devices.size());
+    const auto nets = static_cast<int32_t>(doc_.netNames.size());
+    const auto netOrNone = [nets](int32_t n) { return n >= -1 && n < nets; };
+    for (const CPad& p : doc_.pads) {
+      if (p.device < -1 || p.device >= devices || p.net < 0 || p.net >= nets) return false;
+    }
+    for (const CVia& v : doc_.vias) {
+      if (!netOrNone(v.net)) return false;
+    }
+    for (const auto* segments : {&doc_.lines, &doc_.outlineLines}) {
+      for (const CLine& l : *segments) {
+        if (!netOrNone(l.net)) return false;
+      }
+    }
+    return true;
+  }
 
   // Checks an object entry's tag: the class must be the array's own.
   bool readTag(ClassId expected) {

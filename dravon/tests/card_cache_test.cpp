@@ -194,6 +194,35 @@ TEST(CardCacheReader, FormatErrorsAndTheirTexts) {
       {"a big tag without the class bit",
        Bytes{}.u16(2).newClass("CDev").str("U1   ").u16(0).u16(0).u8(1).u32(7).u16(0x7fff).u32(1).b,
        CacheError::kBadFormat},
+      // References the rest of the program relies on without a test.
+      {"a pad owned by a device that does not exist",
+       [] {
+         CDravonDoc d = smallCard();
+         d.pads[0].device = 3;
+         return encodeCardCache(d);
+       }(),
+       CacheError::kBadFormat},
+      {"a pad without a net",
+       [] {
+         CDravonDoc d = smallCard();
+         d.pads[0].net = -1;
+         return encodeCardCache(d);
+       }(),
+       CacheError::kBadFormat},
+      {"a via net beyond the names",
+       [] {
+         CDravonDoc d = smallCard();
+         d.vias[0].net = 2;
+         return encodeCardCache(d);
+       }(),
+       CacheError::kBadFormat},
+      {"an outline segment net below -1",
+       [] {
+         CDravonDoc d = smallCard();
+         d.outlineLines[0].net = -2;
+         return encodeCardCache(d);
+       }(),
+       CacheError::kBadFormat},
       {"test points in the device array", patched(firstTag + 4, Bytes{}.u16(3).text("CTp").b),
        CacheError::kUnexpectedObject},
   };

@@ -164,10 +164,13 @@ TEST(CardTexts, ComponentAndPinLines) {
   pad.pin = 5, pad.net = 1;
   CPad wide;
   wide.pin = -1234, wide.net = 0;
-  doc.pads = {pad, wide};
+  CPad loose;
+  loose.pin = 1, loose.net = -1;
+  doc.pads = {pad, wide, loose};
   doc.foundName = "U12  ";
   EXPECT_EQ(doc.pinText(0), "U12  .  5 CLK");
   EXPECT_EQ(doc.pinText(1), "U12  .-1234 GND") << "%3d widens, never cuts";
+  EXPECT_EQ(doc.pinText(2), "U12  .  1 ") << "a net index -1 names no net";
 }
 
 TEST(CardModel, ClearModelKeepsNameSelectionAndFrame) {
