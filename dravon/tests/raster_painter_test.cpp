@@ -545,6 +545,20 @@ TEST(RasterFloodFill, FillsUpToTheBorderColour) {
   }
 }
 
+TEST(RasterFloodFill, XorModeInvertsTheAreaOnceEvenWhereItTurnsIntoTheBorderColour) {
+  // White inverted is black, the border colour: the fill must neither stop at pixels it has
+  // just inverted nor invert any pixel twice.
+  Surface s = surfaceOf({"#####", "#...#", "#.r.#", "#...#", "##.##"});
+  Painter p(s);
+  p.selectBrush(kWhiteBrush);
+  p.setRasterMode(RasterMode::Xor);
+  p.floodFill(Point{1, 1}, kBlack);
+  const Rgb cyan{0, 255, 255};  // inverted red
+  EXPECT_EQ(s.pixel(2, 2), cyan);
+  s.setPixel(2, 2, kBlack);
+  EXPECT_EQ(pictureOf(s), (Picture{"#####", "#####", "#####", "#####", "#####"}));
+}
+
 TEST(RasterFloodFill, AgreesWithAPlainFourWayFillOnRandomMazes) {
   std::mt19937 random(3);
   for (int round = 0; round < 40; ++round) {
