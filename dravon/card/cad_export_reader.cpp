@@ -216,7 +216,8 @@ class CadReader {
     }
     int8_t highest = INT8_MIN;
     for (const CDev& dev : doc_.devices) highest = std::max(highest, dev.layer);
-    doc_.layerCount = highest;
+    // Layers are signed 8-bit values: a layer written as 200 counts as -56.
+    doc_.layerCount = highest;  // NOLINT(bugprone-signed-char-misuse)
   }
 
   void readVia(std::string_view line) {

@@ -247,7 +247,7 @@ TEST(CadExportReader, AFileThatEndsEarlyFails) {
       {"no field-list lines at all", "$H nothing here\r\n"},
       {"inside the test points", whole.substr(0, whole.find("$D PCPAD"))},
       {"before the device end line", whole.substr(0, whole.find("$D PCVIA"))},
-      {"inside a shape record", whole.substr(0, whole.rfind(";")) + "\r\n"},
+      {"inside a shape record", whole.substr(0, whole.rfind(';')) + "\r\n"},
       {"an end line with a trailing blank does not end the section",
        [&] {
          std::string t = whole;

@@ -57,7 +57,7 @@ class TempFolder {
   [[nodiscard]] std::string folder() const { return path_.string() + "/"; }
   [[nodiscard]] std::string file(const std::string& name) const { return folder() + name; }
   std::string write(const std::string& name, const std::string& bytes) const {
-    const std::string path = file(name);
+    std::string path = file(name);
     std::filesystem::create_directories(std::filesystem::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
     return path;

@@ -140,7 +140,7 @@ std::string makeCadExport(const CardSpec& spec) {
   const std::vector<Device> devices = layoutDevices(spec, random);
   const int nets = std::max(1, spec.nets);
   std::string out;
-  out.reserve(static_cast<std::size_t>(spec.pads + spec.lines) * 40);
+  out.reserve((static_cast<std::size_t>(spec.pads) + static_cast<std::size_t>(spec.lines)) * 40);
   const auto add = [&out](const std::string& line) { out += line + "\r\n"; };
   const auto num = [](int v) { return std::to_string(v); };
 
@@ -172,7 +172,7 @@ std::string makeCadExport(const CardSpec& spec) {
   for (const Device& d : devices) {
     const int padShape = d.name[0] == 'J' ? 5 : (d.name[0] == 'U' ? 6 : 1);
     for (int p = 0; p < d.padCount; ++p) {
-      const Pad& pad = pads[static_cast<std::size_t>(d.firstPad + p)];
+      const Pad& pad = pads.at(static_cast<std::size_t>(d.firstPad) + static_cast<std::size_t>(p));
       add(d.name + ",SYM" + d.name.substr(0, 1) + "," + netName(pad.net, nets) + ",0," +
           num(p + 1) + "," + num(pad.x) + "," + num(pad.y) + ",0,0," + num(padShape) + ",0,0;");
     }
