@@ -83,6 +83,26 @@ TEST_F(ScriptSession, ConversionThenOpen) {
                        "status4: \n");
 }
 
+TEST_F(ScriptSession, NewAndSaveLeaveTheCardAndItsFiles) {
+  std::string before;
+  ASSERT_TRUE(readWholeFile(list, before));
+  const SessionResult r =
+      run("open " + list + "\nopen " + list + "\nkey Ctrl+S\nprint title\nkey Ctrl+N\n" +
+              "print title\nopen " + list + "\ncommand 57600\nprint title\nprint model\n",
+          cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out,
+            "title: CARD A  P/N:PN-B  EC:EC-C\n"
+            "title: Untitled\n"
+            "title: Untitled\n"
+            "model: cardName=\"CARD A\" devices=2 pads=3 testPoints=1 vias=1 lines=1 "
+            "outlineLines=3 shapes=3 nets=2 listEntries=2 pdfLinks=0 imageRect=0,0,336,266 "
+            "origin=30,40 layerCount=2 resolution=3\n");
+  std::string after;
+  ASSERT_TRUE(readWholeFile(list, after));
+  EXPECT_EQ(after, before) << "the parts list is never written";
+}
+
 TEST_F(ScriptSession, OutsideTheCardFoldersNothingIsConverted) {
   const std::string script = "open " + list + "\nprint title\nprint model\n";
   const std::string expected =

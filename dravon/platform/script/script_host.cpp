@@ -103,6 +103,10 @@ bool ScriptSession::runCommand(const std::vector<std::string>& words, std::strin
       error = "command needs a command id";
       return false;
     }
+    if (id == kNewCommand) {
+      newDocument(doc_);
+      return true;
+    }
     for (const ResolutionCommand& c : kResolutionCommands) {
       if (c.id == id) {
         doc_.resolution = c.resolution;
@@ -110,6 +114,15 @@ bool ScriptSession::runCommand(const std::vector<std::string>& words, std::strin
       }
     }
     error = "command " + words[1] + " is not available in this build";
+    return false;
+  }
+  if (name == "key") {
+    if (args == 1 && words[1] == kNewKey) {
+      newDocument(doc_);
+      return true;
+    }
+    if (args == 1 && words[1] == kSaveKey) return true;
+    error = "key " + (args == 1 ? words[1] : std::string()) + " is not available in this build";
     return false;
   }
   if (name == "print") return print(words, error);

@@ -33,6 +33,12 @@ struct ResolutionCommand {
 inline constexpr std::array<ResolutionCommand, 5> kResolutionCommands = {
     {{32789, 1}, {32790, 3}, {32791, 6}, {32792, 9}, {32793, 12}}};
 
+// The framework's New (57600, Ctrl+N) and Save (Ctrl+S, which this program leaves unbound so
+// that the parts list can never be written).
+inline constexpr int kNewCommand = 57600;
+inline constexpr std::string_view kNewKey = "Ctrl+N";
+inline constexpr std::string_view kSaveKey = "Ctrl+S";
+
 // A scripted session without a display: the document with a status bar and message boxes that
 // write what they show, driven line by line.
 class ScriptSession final : public StatusBar, public MessageBoxes, public CardHost {
