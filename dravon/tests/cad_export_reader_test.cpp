@@ -267,9 +267,23 @@ TEST(CadExportReader, AFileThatEndsEarlyFails) {
     // A cut inside a device record leaves its DEVSHP empty, which is the one message.
     if (std::string_view(c.why) != "cut") {
       EXPECT_TRUE(converted->frame.messages.empty());
+      EXPECT_EQ(converted->frame.statusTexts.back(), kCadEndsEarly);
     }
   }
   EXPECT_TRUE(convert(whole)->ok) << "the whole file is fine";
+}
+
+TEST(CadExportReader, MoreNetsThanAPadCanNameFail) {
+  // A pad keeps its net in 16 bits: net 32768 would wrap to a negative index.
+  CadFixture fixture;
+  for (int n = 0; n < 32767; ++n) {  // with GND and VCC: 32769 nets
+    fixture.pads.push_back("U1,S,N" + std::to_string(n) + ",0,1,1,1,0,0,1,0,0;");
+  }
+  auto c = convert(fixture.text());
+  EXPECT_FALSE(c->ok);
+  EXPECT_EQ(c->frame.statusTexts.back(), kCadTooLarge);
+  fixture.pads.pop_back();
+  EXPECT_TRUE(convert(fixture.text())->ok) << "32768 nets, the last one 32767, still fit";
 }
 
 TEST(CadExportReader, LinesBeforeAFieldListAreSkippedUnread) {
