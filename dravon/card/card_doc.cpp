@@ -95,10 +95,17 @@ std::string_view CDravonDoc::netName(int32_t net) const {
   return netNames[net];
 }
 
+std::size_t CDravonDoc::markedNetCount() const {
+  std::size_t count = 0;
+  for (const NetMark& mark : markedNets) count += mark.net >= 0 ? 1 : 0;
+  return count;
+}
+
 int CDravonDoc::isNetMarked(int32_t net) const {
+  if (net < 0) return 0;
   for (const NetMark& mark : markedNets) {
     if (mark.net != net) continue;
-    if (markedNets.size() > 1 && netName(net).find(kNoConnectMark) != std::string_view::npos) {
+    if (markedNetCount() > 1 && netName(net).find(kNoConnectMark) != std::string_view::npos) {
       return 0;
     }
     return 1;
@@ -107,7 +114,7 @@ int CDravonDoc::isNetMarked(int32_t net) const {
 }
 
 std::optional<MarkColour> CDravonDoc::netMarkColor(int32_t net) const {
-  if (markedNets.size() <= 1) return std::nullopt;
+  if (markedNetCount() <= 1) return std::nullopt;
   const std::string_view name = netName(net);
   if (name.find(kGroundMark) != std::string_view::npos) return kGroundColour;
   if (name.find(kSupplyMark) != std::string_view::npos) return kSupplyColour;
@@ -130,6 +137,9 @@ void CDravonDoc::clearModel() {
   pdfLinks.clear();
   clearMarkedNets();
   netNames.clear();
+  frontImage = Surface();
+  backImage = Surface();
+  compositeImage = Surface();
 }
 
 std::string CDravonDoc::componentText(int entry) const {

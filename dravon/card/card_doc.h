@@ -11,6 +11,7 @@
 #include "dravon/card/shape_index.h"
 #include "dravon/platform/message_box.h"
 #include "dravon/platform/status_bar.h"
+#include "dravon/render/surface.h"
 
 namespace dravon {
 
@@ -82,6 +83,14 @@ class CDravonDoc {
   bool multiNetMarkup = false;
   std::vector<NetMark> markedNets;
 
+  // The side images, drawn once per card, and the composite that the view shows: the shown
+  // side with the markup on top. Empty until a card's images are built.
+  Surface frontImage;
+  Surface backImage;
+  Surface compositeImage;
+  Rgb markColorA{255, 0, 0};
+  Rgb markColorB{255, 255, 0};
+
   // What the framework keeps for the document: its path and title.
   std::string pathName;
   std::string title{kUntitled};
@@ -107,10 +116,15 @@ class CDravonDoc {
   // The same, looking shapes up through `index`, built from `shapes` as they are now.
   void markShapeUsed(int32_t shapeIndex, std::vector<bool>& used, const ShapeIndex& index) const;
 
+  // Marks of no net (-1, left by a pin search that found no pad) mark nothing and do not count:
+  // such a mark would otherwise mark every via and line without a net.
   [[nodiscard]] int isNetMarked(int32_t net) const;
+  // The marks of real nets; more than one is "several nets" (duplicates count).
+  [[nodiscard]] std::size_t markedNetCount() const;
   // The colour of a marked net; nothing means the normal markup colour.
   [[nodiscard]] std::optional<MarkColour> netMarkColor(int32_t net) const;
   void clearMarkedNets();
+  // Also releases the images, which belong to the card.
   void clearModel();
 
   [[nodiscard]] std::string componentText(int entry) const;

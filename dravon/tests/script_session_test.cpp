@@ -77,7 +77,7 @@ TEST_F(ScriptSession, ConversionThenOpen) {
                        "outlineLines=3 shapes=3 nets=2 listEntries=2 pdfLinks=0 "
                        "imageRect=0,0,336,266 origin=30,40 layerCount=2 resolution=3\n"
                        "status0: f5:zoom In  f6:zoom Out F9:Multi line mark up\n"
-                       "status1: Reading QDX file\n"
+                       "status1: creating back side image\n"
                        "status2: CAP\n"
                        "status3: \n"
                        "status4: \n");

@@ -1,12 +1,17 @@
 #include "dravon/platform/script/script_host.h"
 
+#include <algorithm>
+#include <cstdio>
 #include <fstream>
 #include <iostream>
 
 #include "dravon/card/card_document.h"
 #include "dravon/card/card_settings.h"
 #include "dravon/platform/script/ini_settings.h"
+#include "dravon/platform/script/png_file.h"
 #include "dravon/platform/script/script_line.h"
+#include "dravon/render/side_images.h"
+#include "dravon/render/view_picture.h"
 
 namespace dravon {
 namespace {
@@ -33,7 +38,7 @@ std::string oneLine(std::string_view text) {
 }  // namespace
 
 ScriptSession::ScriptSession(std::FILE* out, std::FILE* err, SettingsStore& settings)
-    : out_(out), err_(err), settings_(settings) {
+    : out_(out), err_(err), settings_(settings), view_(doc_, *this, [this] { refresh(); }) {
   panes_ = {std::string(kIdlePrompt), std::string(kMousePointPane), std::string(kCapsPane), "", ""};
   doc_.statusBar = this;
   doc_.messageBoxes = this;
@@ -51,6 +56,69 @@ void ScriptSession::setPaneText(int pane, std::string_view text) {
 
 void ScriptSession::showMessage(std::string_view text, MessageIcon) {
   printLine("messagebox: " + oneLine(text));
+}
+
+void ScriptSession::buildSideImages(CDravonDoc& doc) {
+  dravon::buildSideImages(doc, viewVisible());
+}
+
+// The view's update for the new card: fit to the client area, front side, then the composite.
+void ScriptSession::cardOpened(CDravonDoc&) {
+  if (!viewVisible()) return;
+  view_.showNewCard(clientWidth_, clientHeight_);
+  refresh();
+}
+
+void ScriptSession::refresh() {
+  refreshComposite(doc_, ShownView{view_.showFront, view_.zoomPercent, view_.viewScale}, this);
+}
+
+void ScriptSession::setDisplaySize(int width, int height) {
+  displayWidth_ = std::max(width, 0);
+  displayHeight_ = std::max(height, 0);
+  scrollTo(scrollX_, scrollY_);
+}
+
+void ScriptSession::scrollTo(int x, int y) {
+  const auto clamp = [](int v, int extent, int client) {
+    return std::clamp(v, 0, std::max(extent - client, 0));
+  };
+  scrollX_ = clamp(x, displayWidth_, clientWidth_);
+  scrollY_ = clamp(y, displayHeight_, clientHeight_);
+}
+
+bool ScriptSession::save(const std::vector<std::string>& words, std::string& error) {
+  if (words.size() != 3) {
+    error = "save needs an image and a path";
+    return false;
+  }
+  const std::string& image = words[1];
+  const std::string& path = words[2];
+  Surface picture;
+  const Surface* source = nullptr;
+  if (image == kSaveFront) {
+    source = &doc_.frontImage;
+  } else if (image == kSaveBack) {
+    source = &doc_.backImage;
+  } else if (image == kSaveComposite) {
+    source = &doc_.compositeImage;
+  } else if (image == kSaveView) {
+    if (viewVisible() && picture.reset(clientWidth_, clientHeight_)) {
+      drawViewPicture(picture, doc_.compositeImage, view_, scrollX_, scrollY_);
+    }
+    source = &picture;
+  } else {
+    error = "save " + image + " is not available in this build";
+    return false;
+  }
+  // A missing image or a failed write is the program's failure, not the script's: it is told
+  // on standard error and the session goes on.
+  if (source->isEmpty()) {
+    std::fprintf(err_, "save %s: there is no %s image\n", image.c_str(), image.c_str());
+  } else if (!writePng(path, *source)) {
+    std::fprintf(err_, "save %s: cannot write %s\n", image.c_str(), path.c_str());
+  }
+  return true;
 }
 
 void ScriptSession::printLine(std::string_view text) {
@@ -87,6 +155,18 @@ bool ScriptSession::runCommand(const std::vector<std::string>& words, std::strin
     }
     clientWidth_ = w;
     clientHeight_ = h;
+    view_.resize(w, h);
+    scrollTo(scrollX_, scrollY_);
+    return true;
+  }
+  if (name == "scroll") {
+    int x = 0;
+    int y = 0;
+    if (args != 2 || !parseScriptInt(words[1], x) || !parseScriptInt(words[2], y)) {
+      error = "scroll needs a position";
+      return false;
+    }
+    scrollTo(x, y);
     return true;
   }
   if (name == "open") {
@@ -126,6 +206,7 @@ bool ScriptSession::runCommand(const std::vector<std::string>& words, std::strin
     return false;
   }
   if (name == "print") return print(words, error);
+  if (name == "save") return save(words, error);
   error = "unknown or unavailable command: " + name;
   return false;
 }
@@ -152,6 +233,18 @@ bool ScriptSession::print(const std::vector<std::string>& words, std::string& er
               std::to_string(r.bottom) + " origin=" + std::to_string(doc_.originX) + "," +
               std::to_string(doc_.originY) + " layerCount=" + std::to_string(doc_.layerCount) +
               " resolution=" + std::to_string(doc_.resolution));
+  } else if (topic == "view") {
+    char scale[32];
+    std::snprintf(scale, sizeof scale, "%.9g", view_.viewScale);
+    printLine("view: showFront=" + std::to_string(view_.showFront) +
+              " zoomPercent=" + std::to_string(view_.zoomPercent) + " viewScale=" + scale +
+              " fitWidth=" + std::to_string(view_.fitWidth) +
+              " fitHeight=" + std::to_string(view_.fitHeight) +
+              " clientWidth=" + std::to_string(view_.clientWidth) +
+              " clientHeight=" + std::to_string(view_.clientHeight) +
+              " scrollX=" + std::to_string(scrollX_) + " scrollY=" + std::to_string(scrollY_) +
+              " displayWidth=" + std::to_string(displayWidth_) +
+              " displayHeight=" + std::to_string(displayHeight_));
   } else {
     error = "unknown or unavailable print topic";
     return false;

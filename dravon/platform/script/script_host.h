@@ -9,9 +9,12 @@
 
 #include "dravon/card/card_doc.h"
 #include "dravon/card/card_host.h"
+#include "dravon/platform/feedback.h"
 #include "dravon/platform/message_box.h"
+#include "dravon/platform/scroll_container.h"
 #include "dravon/platform/settings_store.h"
 #include "dravon/platform/status_bar.h"
+#include "dravon/render/view_geometry.h"
 
 namespace dravon {
 
@@ -39,9 +42,19 @@ inline constexpr int kNewCommand = 57600;
 inline constexpr std::string_view kNewKey = "Ctrl+N";
 inline constexpr std::string_view kSaveKey = "Ctrl+S";
 
+// The images `save` writes.
+inline constexpr std::string_view kSaveFront = "front";
+inline constexpr std::string_view kSaveBack = "back";
+inline constexpr std::string_view kSaveComposite = "composite";
+inline constexpr std::string_view kSaveView = "view";
+
 // A scripted session without a display: the document with a status bar and message boxes that
-// write what they show, driven line by line.
-class ScriptSession final : public StatusBar, public MessageBoxes, public CardHost {
+// write what they show, and a view of the client area's size, driven line by line.
+class ScriptSession final : public StatusBar,
+                            public MessageBoxes,
+                            public CardHost,
+                            public Feedback,
+                            public ScrollContainer {
  public:
   ScriptSession(std::FILE* out, std::FILE* err, SettingsStore& settings);
   ~ScriptSession() override;
@@ -52,11 +65,25 @@ class ScriptSession final : public StatusBar, public MessageBoxes, public CardHo
   void setPaneText(int pane, std::string_view text) override;
   void showMessage(std::string_view text, MessageIcon icon) override;
 
+  void buildSideImages(CDravonDoc& doc) override;
+  void cardOpened(CDravonDoc& doc) override;
+  void setWaitCursor(bool) override {}
+  void beep() override {}
+
+  int scrollX() const override { return scrollX_; }
+  int scrollY() const override { return scrollY_; }
+  void setDisplaySize(int width, int height) override;
+  void scrollTo(int x, int y) override;
+  void repaint() override {}
+
  private:
   // False with the reason for a line that is not a valid command.
   bool runCommand(const std::vector<std::string>& words, std::string& error);
   bool print(const std::vector<std::string>& words, std::string& error);
   void printLine(std::string_view text);
+  bool save(const std::vector<std::string>& words, std::string& error);
+  void refresh();
+  [[nodiscard]] bool viewVisible() const { return clientWidth_ > 0 && clientHeight_ > 0; }
 
   std::FILE* out_;
   std::FILE* err_;
@@ -65,6 +92,11 @@ class ScriptSession final : public StatusBar, public MessageBoxes, public CardHo
   std::array<std::string, 5> panes_;
   int clientWidth_ = kDefaultClientWidth;
   int clientHeight_ = kDefaultClientHeight;
+  ViewGeometry view_;
+  int scrollX_ = 0;
+  int scrollY_ = 0;
+  int displayWidth_ = 0;
+  int displayHeight_ = 0;
 };
 
 // `dravon --script FILE`: FILE "-" reads standard input. Settings come from the user's

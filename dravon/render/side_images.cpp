@@ -1,0 +1,155 @@
+#include "dravon/render/side_images.h"
+
+#include <cmath>
+
+#include "dravon/render/markup.h"
+
+namespace dravon {
+namespace {
+
+Rgb deviceColour(const std::string& name) {
+  if (name.empty()) return kDeviceColour;
+  if (name[0] == 'C') return kCapacitorColour;
+  if (name[0] == 'J') return kConnectorColour;
+  return kDeviceColour;
+}
+
+// Devices and signal lines belong to the front on layer 1 and to the back on the last layer.
+bool onSide(int32_t layer, const CDravonDoc& doc, int topSide) {
+  return topSide != 0 ? layer == 1 : layer == doc.layerCount;
+}
+
+int32_t truncated(double v) {
+  if (!(v > -2.0e9 && v < 2.0e9)) return 0;
+  return static_cast<int32_t>(v);
+}
+
+}  // namespace
+
+ImageMapping imageMapping(const CDravonDoc& doc, int topSide) {
+  return ImageMapping{doc.imageRect.right, doc.imageRect.bottom, topSide};
+}
+
+bool drawSideImage(const CDravonDoc& doc, const ShapePainter& shapes, Surface& image, int topSide) {
+  const CardRect& r = doc.imageRect;
+  if (!image.reset(r.right, r.bottom)) return false;
+  const ImageMapping m = imageMapping(doc, topSide);
+  Painter painter(image);
+  SelectionScope restore(painter);
+  painter.fillRect(Rect{r.left, r.top, r.right, r.bottom}, kWhiteBrush);
+
+  painter.selectPen(insideFramePen(kOutlinePenWidth, kOutlineColour));
+  for (const CLine& l : doc.outlineLines) {
+    painter.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});
+  }
+
+  // A card without devices has nothing to seed the card area: it stays white.
+  if (!doc.devices.empty()) {
+    const CDev& seed = doc.devices.front();
+    painter.selectBrush(solidBrush(kCardFillColour));
+    painter.floodFill({m.x16(seed.x), m.y16(seed.y)}, kOutlineColour);
+  }
+
+  int current = kSignalPenWidth;
+  painter.selectPen(insideFramePen(current, kSignalLineColour));
+  for (const CLine& l : doc.lines) {
+    if (!onSide(l.layer, doc, topSide)) continue;
+    if (l.width != current) {
+      current = l.width;
+      painter.selectPen(insideFramePen(current, kSignalLineColour));
+    }
+    painter.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});
+  }
+
+  for (const CDev& d : doc.devices) {
+    if (d.notAssembled != 0 || !onSide(d.layer, doc, topSide)) continue;
+    shapes.drawShape(painter, m.x16(d.x), m.y16(d.y), d.shape, topSide, deviceColour(d.name));
+  }
+
+  painter.selectBrush(solidBrush(kViaHoleColour));
+  painter.selectPen(insideFramePen(1, kViaHoleColour));
+  for (const CVia& v : doc.vias) {
+    const int16_t x = m.x16(v.x);
+    const int16_t y = m.y16(v.y);
+    const int16_t hole = static_cast<int16_t>(v.hole / 2);
+    shapes.drawShape(painter, x, y, v.shape, topSide, kViaColour);
+    painter.ellipse(Rect{x - hole, y - hole, x + hole, y + hole});
+  }
+
+  for (const CPad& p : doc.pads) {
+    shapes.drawShape(painter, m.x16(p.x), m.y16(p.y), p.shape, topSide, kPadColour);
+  }
+  return true;
+}
+
+void buildSideImages(CDravonDoc& doc, bool viewVisible) {
+  doc.frontImage = Surface();
+  doc.backImage = Surface();
+  doc.compositeImage = Surface();
+  if (doc.cardName.empty() || !viewVisible) return;
+  const ShapePainter shapes(doc);
+  doc.showStatus(kCreatingFrontImage);
+  if (!drawSideImage(doc, shapes, doc.frontImage, 1)) return;
+  doc.showStatus(kCreatingBackImage);
+  if (!drawSideImage(doc, shapes, doc.backImage, 0)) {
+    doc.frontImage = Surface();
+    return;
+  }
+  if (!doc.compositeImage.reset(doc.imageRect.right, doc.imageRect.bottom)) {
+    doc.frontImage = Surface();
+    doc.backImage = Surface();
+  }
+}
+
+void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback) {
+  const Surface& side = view.showFront != 0 ? doc.frontImage : doc.backImage;
+  Surface& composite = doc.compositeImage;
+  if (side.isEmpty() || composite.isEmpty() || side.width() != composite.width() ||
+      side.height() != composite.height()) {
+    return;
+  }
+  if (feedback != nullptr) feedback->setWaitCursor(true);
+  doc.markColorA = kMarkRed;
+  doc.markColorB = kMarkYellow;
+  copyBlock(composite, 0, 0, side, 0, 0, side.width(), side.height());
+  Painter painter(composite);
+  if (doc.markedNetCount() > 0) {
+    const ShapePainter shapes(doc);
+    drawNetMarkup(doc, painter, shapes, view);
+  }
+  if (doc.highlightLayer != -1) drawLayerHighlight(doc, painter, view, doc.highlightLayer);
+  if (!doc.foundName.empty()) drawFoundMarker(doc, painter, view);
+  if (feedback != nullptr) {
+    feedback->beep();
+    feedback->setWaitCursor(false);
+  }
+}
+
+bool drawOutlineImage(const CDravonDoc& doc, Surface& image, int topSide, int size) {
+  if (!image.reset(size, size)) return false;
+  Painter painter(image);
+  SelectionScope restore(painter);
+  // The whole picture starts white, also where a small card does not reach.
+  painter.fillRect(image.bounds(), kWhiteBrush);
+  const CardRect& r = doc.imageRect;
+  const double a = static_cast<double>(r.right - r.left) / size;
+  const double b = static_cast<double>(r.bottom - r.top) / size;
+  const double s = (a > b ? a : b) * 1.1;
+  if (!(s > 0.0)) return true;  // no card area: a white picture
+  const ImageMapping m = imageMapping(doc, topSide);
+  const auto at = [s](int32_t v) { return truncated(v / s) + kOutlineImageMargin; };
+
+  painter.selectPen(solidPen(kOutlineImagePenWidth, kOutlineColour));
+  for (const CLine& l : doc.outlineLines) {
+    painter.line({at(m.x(l.x1)), at(m.y(l.y1))}, {at(m.x(l.x2)), at(m.y(l.y2))});
+  }
+  const ShapePainter shapes(doc);
+  for (const CDev& d : doc.devices) {
+    if (d.notAssembled != 0 || !onSide(d.layer, doc, topSide)) continue;
+    shapes.drawShapeScaled(painter, at(m.x16(d.x)), at(m.y16(d.y)), d.shape, topSide,
+                           kOutlineBodyColour, s);
+  }
+  return true;
+}
+
+}  // namespace dravon
