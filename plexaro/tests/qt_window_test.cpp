@@ -233,6 +233,19 @@ TEST_F(QtWindowTest, DoubleClickAsksOnceThenZooms) {
   EXPECT_EQ(window_.form().view().zoomLevel, level + 1);
 }
 
+TEST_F(QtWindowTest, PanShowsTheCrossUntilARightPressCancelsIt) {
+  open();
+  const int32_t level = window_.form().view().zoomLevel;
+  QTest::keyClick(window_.messageArea(), Qt::Key_A);
+  EXPECT_EQ(window_.cursor().shape(), Qt::CrossCursor);
+  EXPECT_EQ(window_.panels()->panelText(kPointerPanel).toStdString(), kSelectViewCenter);
+  QTest::mousePress(board(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+  QTest::mouseRelease(board(), Qt::RightButton, Qt::NoModifier, QPoint(10, 10));
+  EXPECT_EQ(window_.cursor().shape(), Qt::ArrowCursor);
+  EXPECT_FALSE(window_.form().state().selectViewCenter);
+  EXPECT_EQ(window_.form().view().zoomLevel, level);
+}
+
 TEST_F(QtWindowTest, DragAfterWZoomsToTheBandWithoutAClick) {
   open();
   const int32_t level = window_.form().view().zoomLevel;
