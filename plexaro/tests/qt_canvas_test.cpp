@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
+#include <array>
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "plexaro/display/board_renderer.h"
 #include "plexaro/display/view_transform.h"
@@ -27,6 +30,175 @@ Rgb pixelAt(const QImage& image, int x, int y) {
   const QRgb p = image.pixel(x, y);
   return {static_cast<uint8_t>(qRed(p)), static_cast<uint8_t>(qGreen(p)),
           static_cast<uint8_t>(qBlue(p))};
+}
+
+// Scenes drawn alike into two canvases whose images must agree pixel for pixel.
+
+constexpr Rgb kMarks[] = {kWhite, kRed, kAqua};
+// The last ones have glyphs that reach outside their background at some sizes.
+constexpr std::string_view kLabels[] = {"1",   "7",    "88", "20000", "$4711", "U12",
+                                        "Wj_", "A#gy", "W",  "j",     "f_"};
+
+// Many small marked pins with their numbers, as a search on a crowded board leaves them, in
+// several font sizes, stepping over all four edges and overlapping their neighbours; under
+// them fills, frames and an outline, and over them larger, hollow, thin, wide and dashed
+// figures.
+void drawBusyScene(Canvas& c, int width, int height) {
+  c.setBrushColour(kBlack);
+  c.fillRect({0, 0, width, height});
+  c.setBrushColour(kTeal);
+  c.fillRect({-5, 20, 12, 40});
+  c.fillRect({width - 10, -3, width + 10, 8});
+  c.frameRect({-10, -10, 30, 25});
+  c.frameRect({width - 20, height - 20, width + 15, height + 10});
+  c.frameRect({40, 30, 41, 90});  // one pixel wide
+  c.setPenColour(kRed);
+  c.setPenWidth(1);
+  c.setPenStyle(PenStyle::Solid);
+  const Pixel outline[] = {
+      {-20, height / 2}, {width / 2, -15}, {width + 20, height / 2}, {width / 2, height + 15}};
+  c.polyline(outline);
+
+  int n = 0;
+  for (int points : {7, 10, 14, 21}) {
+    c.setFontSize(points);
+    const int rise = c.fontHeight();
+    for (int y = -12 + points % 5; y < height + 15; y += 13) {
+      for (int x = -15 + points; x < width + 15; x += 19) {
+        ++n;
+        const Rgb colour = kMarks[n % 3];
+        const int32_t r = 1 + n % 5;
+        c.setBrushColour(kBlack);
+        c.setFontColour(colour);
+        c.textOut(x, y + rise, kLabels[static_cast<std::size_t>(n) % std::size(kLabels)]);
+        c.setPenColour(colour);
+        c.setBrushColour(colour);
+        c.ellipse({x - r, y - r, x + r, y + r});
+        c.setPenColour(kBlue);
+        c.setBrushColour(kBlack);
+        c.ellipse({x + 6 - r, y + 4 - r, x + 6 + r, y + 4 + r});  // an unmarked neighbour
+      }
+    }
+  }
+
+  // Labels without a background, nails of radius 0 and unmarked nails.
+  c.setFontSize(10);
+  c.setBrushHollow();
+  c.setFontColour(kLime);
+  c.textOut(-3, 50, "$123");
+  c.textOut(width - 12, 70, "$99");
+  c.setPenColour(kFuchsia);
+  c.setBrushColour(kBlack);
+  c.ellipse({60, 60, 60, 60});
+  c.ellipse({70, 20, 90, 40});
+  c.ellipse({width - 8, 50, width + 12, 70});
+  // Larger, thin, hollow, wide and dashed figures over the pins.
+  c.setPenColour(kYellow);
+  c.setBrushColour(kGreen);
+  c.ellipse({-30, height - 40, 50, height + 25});
+  c.ellipse({100, 5, 101, 30});
+  c.ellipse({110, 40, 140, 41});
+  c.setBrushHollow();
+  c.ellipse({20, 70, 45, 88});
+  c.ellipse({width - 14, -6, width + 3, 9});
+  c.setPenWidth(3);
+  c.setBrushColour(kGrey);
+  c.ellipse({75, 75, 95, 95});
+  c.rectangle({5, 95, 35, 110});
+  c.setPenWidth(1);
+  c.setPenStyle(PenStyle::Dash);
+  c.ellipse({120, 80, 150, 105});
+  c.setPenStyle(PenStyle::Solid);
+}
+
+// A long run of drawing calls with sizes, positions, colours and states drawn from a fixed
+// seed, weighted towards the small figures and labels of a crowded board.
+void drawRandomScene(Canvas& c, int width, int height, uint32_t seed, int calls) {
+  uint32_t state = seed;
+  auto next = [&state](int32_t below) {
+    state = state * 1664525u + 1013904223u;
+    return static_cast<int32_t>((state >> 8) % static_cast<uint32_t>(below));
+  };
+  constexpr Rgb kColours[] = {kBlack, kRed,  kTeal, kWhite,   kYellow, kBlue,
+                              kGreen, kGrey, kAqua, kFuchsia, kLime,   Rgb{1, 2, 3}};
+  auto colour = [&] { return kColours[static_cast<std::size_t>(next(std::size(kColours)))]; };
+  auto corner = [&](int32_t extent) { return next(extent + 80) - 40; };
+  auto extent = [&] { return next(8) == 0 ? next(120) : next(36); };
+  constexpr int kSizes[] = {7, 8, 10, 12, 14, 17, 20, 25, 33};
+  c.setBrushColour(kBlack);
+  c.fillRect({0, 0, width, height});
+  for (int i = 0; i < calls; ++i) {
+    const int32_t x = corner(width);
+    const int32_t y = corner(height);
+    switch (next(16)) {
+      case 0:
+        c.setPenColour(colour());
+        break;
+      case 1:
+        c.setBrushColour(colour());
+        break;
+      case 2:
+        next(4) == 0 ? c.setBrushHollow() : c.setBrushColour(colour());
+        break;
+      case 3:
+        c.setFontColour(colour());
+        break;
+      case 4:
+        c.setFontSize(kSizes[static_cast<std::size_t>(next(std::size(kSizes)))]);
+        break;
+      case 5:
+        c.setPenWidth(next(5) == 0 ? 2 + next(3) : 1);
+        break;
+      case 6:
+        c.setPenStyle(next(4) == 0 ? PenStyle::Dash : PenStyle::Solid);
+        break;
+      case 7:
+        c.setPenMode(next(6) == 0 ? PenMode::NotXor : PenMode::Copy);
+        break;
+      case 8:
+        c.fillRect({x, y, x + extent(), y + extent()});
+        break;
+      case 9:
+        c.frameRect({x, y, x + extent(), y + extent()});
+        break;
+      case 10:
+        c.rectangle({x, y, x + extent() - 10, y + extent() - 10});
+        break;
+      case 11: {
+        const Pixel line[] = {{x, y}, {corner(width), corner(height)}, {corner(width), y}};
+        c.polyline(line);
+        break;
+      }
+      case 12:
+      case 13: {
+        const int32_t r = next(4) == 0 ? next(20) : 1 + next(3);
+        c.ellipse({x - r, y - r, x + r, y + r});
+        break;
+      }
+      case 14:
+        c.ellipse({x, y, x + extent(), y + extent()});
+        break;
+      default: {
+        const std::string text =
+            next(3) == 0 ? std::string(kLabels[static_cast<std::size_t>(next(std::size(kLabels)))])
+                         : std::to_string(next(3) == 0 ? next(20000) : next(64));
+        c.textOut(x, y, text);
+        break;
+      }
+    }
+  }
+}
+
+// The drag rectangle of a band zoom: dashed, hollow, in not-xor over whatever is drawn.
+void drawBand(Canvas& c, int width, int height) {
+  c.setBrushHollow();
+  c.setPenStyle(PenStyle::Dash);
+  c.setPenColour(kRed);
+  c.setPenWidth(1);
+  c.setPenMode(PenMode::NotXor);
+  c.rectangle({width - 7, height - 9, 8, 6});
+  c.setPenMode(PenMode::Copy);
+  c.setPenStyle(PenStyle::Solid);
 }
 
 class QtCanvasTest : public ::testing::Test {
@@ -220,6 +392,147 @@ TEST_F(QtBoardTest, BottomViewPixels) {
   EXPECT_EQ(at(20, 65), kBlack) << "the top part is not drawn";
   EXPECT_EQ(at(130, 100), kFuchsia) << "the unmarked bottom nail";
   EXPECT_EQ(at(150, 100), kBlack);
+}
+
+// The canvas writes fills, small ellipses and labels into the image itself; the painter-only
+// canvas draws the same calls the way the screen has always been drawn. Their images must
+// agree pixel for pixel.
+class QtCanvasPixelsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ensureApplication(); }
+  static void expectSameImage(const QImage& actual, const QImage& expected) {
+    ASSERT_EQ(actual.size(), expected.size());
+    if (actual == expected) return;
+    int differing = 0;
+    QPoint first;
+    for (int y = 0; y < actual.height(); ++y) {
+      for (int x = 0; x < actual.width(); ++x) {
+        if (actual.pixel(x, y) != expected.pixel(x, y) && differing++ == 0) first = {x, y};
+      }
+    }
+    ADD_FAILURE() << differing << " pixels differ, the first at (" << first.x() << ", " << first.y()
+                  << "): " << std::hex << actual.pixel(first) << " for " << expected.pixel(first);
+  }
+  void expectSame() const { expectSameImage(direct.image(), painted.image()); }
+  // Both canvases, the same call.
+  template <typename Draw>
+  void both(Draw draw) {
+    draw(direct);
+    draw(painted);
+  }
+
+  QtCanvas direct{30, 20};
+  QtCanvas painted{30, 20, QtCanvas::Drawing::PainterOnly};
+};
+
+TEST_F(QtCanvasPixelsTest, ABusySceneAndTheBandOverIt) {
+  // Drawn on after a resize, which puts the pixels in a new image.
+  both([](QtCanvas& c) {
+    c.setBrushColour(kTeal);
+    c.fillRect({0, 0, 30, 20});
+    c.resize(160, 120);
+  });
+  both([](QtCanvas& c) { drawBusyScene(c, 160, 120); });
+  {
+    SCOPED_TRACE("the scene");
+    expectSame();
+  }
+  const QImage scene = direct.image().copy();
+  both([](QtCanvas& c) { drawBand(c, 160, 120); });
+  {
+    SCOPED_TRACE("with the band");
+    expectSame();
+    EXPECT_NE(direct.image(), scene);
+  }
+  both([](QtCanvas& c) { drawBand(c, 160, 120); });
+  SCOPED_TRACE("the band erased");
+  expectSame();
+  expectSameImage(direct.image(), scene);
+}
+
+TEST_F(QtCanvasPixelsTest, LongRunsOfRandomCalls) {
+  struct Case {
+    uint32_t seed;
+    int width;
+    int height;
+    int calls;
+    const char* why;
+  };
+  const Case cases[] = {
+      {1, 640, 480, 4000, "a screenful of every call"},
+      {2, 640, 480, 4000, "another mix"},
+      {3, 640, 480, 4000, "and another"},
+      {4, 37, 23, 3000, "a screen smaller than most figures: nearly everything is cut"},
+      {5, 1, 1, 500, "the smallest screen"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    both([&c](QtCanvas& canvas) {
+      canvas.resize(c.width, c.height);
+      drawRandomScene(canvas, c.width, c.height, c.seed, c.calls);
+    });
+    expectSame();
+  }
+}
+
+TEST_F(QtCanvasPixelsTest, EveryEllipseSizeUpToLargeOnes) {
+  // Past the largest stamped size, so the hand-over to the painter is covered too; each size
+  // inside the screen at an offset of its own and cut by each edge in turn.
+  constexpr int kScreen = 100;
+  both([](QtCanvas& c) { c.resize(kScreen, kScreen); });
+  for (bool hollow : {false, true}) {
+    for (int32_t w = 1; w <= 70; ++w) {
+      for (int32_t h = 1; h <= 70; ++h) {
+        const int32_t x = (w * 7 + h) % 23;
+        const int32_t y = (h * 5 + w) % 19;
+        both([&](QtCanvas& c) {
+          c.setBrushColour(kBlack);
+          c.fillRect({0, 0, kScreen, kScreen});
+          c.setPenColour(kBlue);
+          hollow ? c.setBrushHollow() : c.setBrushColour(kRed);
+          c.ellipse({x, y, x + w, y + h});
+          c.ellipse({-w / 2, 40, w - w / 2, 40 + h});
+          c.ellipse({kScreen - w / 2, 40, kScreen - w / 2 + w, 40 + h});
+          c.ellipse({40, -h / 2, 40 + w, h - h / 2});
+          c.ellipse({40, kScreen - h / 2, 40 + w, kScreen - h / 2 + h});
+        });
+        if (direct.image() != painted.image()) {
+          SCOPED_TRACE(std::to_string(w) + " x " + std::to_string(h) + (hollow ? " hollow" : ""));
+          return expectSame();
+        }
+      }
+    }
+  }
+}
+
+TEST_F(QtCanvasPixelsTest, LabelsInManySizesAndColourPairs) {
+  // More colour pairs than a label keeps pictures of, so its pictures are dropped and made
+  // again; hollow labels show only their glyphs; every label cut by each edge.
+  constexpr Rgb kPairs[][2] = {{kRed, kBlack},  {kAqua, kBlack},    {kWhite, kBlack},
+                               {kLime, kBlack}, {kYellow, kTeal},   {kBlack, kWhite},
+                               {kBlue, kGrey},  {kGreen, kFuchsia}, {kTeal, kYellow},
+                               {kGrey, kBlue},  {kFuchsia, kGreen}};
+  both([](QtCanvas& c) { c.resize(90, 70); });
+  for (int points : {1, 7, 8, 9, 10, 12, 14, 18, 21, 30, 45}) {
+    SCOPED_TRACE(std::to_string(points) + " points");
+    int n = 0;
+    for (std::string_view text : kLabels) {
+      for (int round = 0; round < 2; ++round) {
+        for (const auto& pair : kPairs) {
+          ++n;
+          const int32_t x = n % 97 - 20;
+          const int32_t y = (n * 13) % 83 - 15;
+          both([&](QtCanvas& c) {
+            c.setFontSize(points);
+            c.setFontColour(pair[0]);
+            n % 5 == 0 ? c.setBrushHollow() : c.setBrushColour(pair[1]);
+            c.textOut(x, y, text);
+          });
+        }
+      }
+    }
+    expectSame();
+  }
 }
 
 }  // namespace
