@@ -535,5 +535,31 @@ TEST_F(QtCanvasPixelsTest, LabelsInManySizesAndColourPairs) {
   }
 }
 
+TEST_F(QtCanvasPixelsTest, FarOffLabelsAndFiguresLeaveTheScreenAlone) {
+  // The label's background is measured in 64 bits: at the far right or bottom its edge must
+  // not wrap round and paint the screen.
+  constexpr int32_t kMax = std::numeric_limits<int32_t>::max();
+  constexpr int32_t kMin = std::numeric_limits<int32_t>::min();
+  const int32_t far[] = {kMin, kMin + 10, -(1 << 26), (1 << 26), kMax - 30, kMax - 2, kMax};
+  for (QtCanvas* canvas : {&direct, &painted}) {
+    SCOPED_TRACE(canvas == &direct ? "direct" : "painter only");
+    QtCanvas& c = *canvas;
+    const QImage before = c.image().copy();
+    c.setFontColour(kYellow);
+    c.setPenColour(kRed);
+    for (int32_t a : far) {
+      for (int32_t b : {kMin, 10, kMax - 5, kMax}) {
+        c.setBrushColour(kTeal);
+        c.textOut(a, b, "U1234");
+        c.textOut(b, a, "U1234");
+        c.ellipse({a, b, a + (a < kMax - 2 ? 2 : 1), b + (b < kMax - 2 ? 2 : 1)});
+        c.setBrushHollow();
+        c.textOut(a, b, "Wj_");
+      }
+    }
+    expectSameImage(c.image(), before);
+  }
+}
+
 }  // namespace
 }  // namespace plexaro

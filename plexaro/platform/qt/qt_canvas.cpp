@@ -3,6 +3,7 @@
 #include <QPen>
 #include <QString>
 #include <algorithm>
+#include <limits>
 
 namespace plexaro {
 
@@ -32,6 +33,11 @@ constexpr int32_t kFarEdge = 1 << 29;
 PixelRect nearRect(PixelRect r) {
   auto near = [](int32_t v) { return std::clamp(v, -kFarEdge, kFarEdge); };
   return {near(r.left), near(r.top), near(r.right), near(r.bottom)};
+}
+
+int32_t saturated(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
 }
 
 // The pixels a fill covers: right and bottom edges excluded.
@@ -405,7 +411,13 @@ void QtCanvas::textOut(int32_t x, int32_t y, std::string_view text) {
     return;
   }
   prepareFill();
-  if (brush_) painter_.fillRect(QRect(x, y, l.advance, lineHeight_), QColor::fromRgb(*brush_));
+  if (brush_) {
+    // The far edges in 64 bits: a label off to the right or bottom must not wrap round
+    // onto the screen.
+    const PixelRect box{x, y, saturated(int64_t{x} + l.advance),
+                        saturated(int64_t{y} + lineHeight_)};
+    if (!isEmpty(box)) painter_.fillRect(fillArea(box), QColor::fromRgb(*brush_));
+  }
   painter_.setPen(QColor::fromRgb(fontColour_));
   painter_.drawStaticText(QPoint(x, y), l.text);
 }
