@@ -73,9 +73,8 @@ class Dialogs {
   virtual void showAbout() = 0;
   virtual void showMessageBox(std::string_view text) = 0;
   // Shows a search dialog modally: its inputs edit dialog.inputs, its keys and buttons call
-  // the dialog's handlers, and it closes once the dialog asks to. A host without the window
-  // closes it unconfirmed.
-  virtual void showSearchDialog(SearchDialog& dialog);
+  // the dialog's handlers, and it closes once the dialog asks to.
+  virtual void showSearchDialog(SearchDialog& dialog) = 0;
 };
 
 }  // namespace plexaro

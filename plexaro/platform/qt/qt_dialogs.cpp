@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "plexaro/platform/qt/qt_text.h"
+#include "plexaro/platform/qt/search_dialog_qt.h"
 
 namespace plexaro {
 
@@ -179,6 +180,11 @@ void QtDialogs::showAbout() {
 
 void QtDialogs::showMessageBox(std::string_view text) {
   QMessageBox::critical(parent_, qs(kMessageBoxTitle), qs(text));
+}
+
+void QtDialogs::showSearchDialog(SearchDialog& dialog) {
+  QtSearchDialog window{dialog, parent_};
+  window.run();
 }
 
 }  // namespace plexaro

@@ -60,6 +60,7 @@ class QtDialogs final : public Dialogs {
   void showHelp() override;
   void showAbout() override;
   void showMessageBox(std::string_view text) override;
+  void showSearchDialog(SearchDialog& dialog) override;
 
   // The next file-open dialog is not shown: it answers with this path, as if the user chose
   // it (a board named on the command line).
