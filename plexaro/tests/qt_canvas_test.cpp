@@ -552,7 +552,9 @@ TEST_F(QtCanvasPixelsTest, FarOffLabelsAndFiguresLeaveTheScreenAlone) {
         c.setBrushColour(kTeal);
         c.textOut(a, b, "U1234");
         c.textOut(b, a, "U1234");
-        c.ellipse({a, b, a + (a < kMax - 2 ? 2 : 1), b + (b < kMax - 2 ? 2 : 1)});
+        const int32_t left = std::min(a, kMax - 2);
+        const int32_t top = std::min(b, kMax - 2);
+        c.ellipse({left, top, left + 2, top + 2});
         c.setBrushHollow();
         c.textOut(a, b, "Wj_");
       }
