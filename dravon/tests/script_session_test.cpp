@@ -1,6 +1,8 @@
 // Scripted sessions through the built program, compared with their whole transcripts.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <cstdlib>
 
 #include "dravon/card/text_fields.h"
@@ -191,6 +193,94 @@ TEST_F(ScriptSession, ReadsTheScriptFromStandardInput) {
   const SessionResult r = run("", cards().c_str(), "size 640 480\nprint title\n");
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.out, "title: Untitled\n");
+}
+
+// The demo card of samples/ in a card folder of the test's own.
+class PictureSession : public ScriptSession {
+ protected:
+  void SetUp() override {
+    for (const char* name : {"demo.lst", "demo.DCA"}) {
+      std::string bytes;
+      ASSERT_TRUE(readWholeFile(std::string(DRAVON_SAMPLES_DIR) + "/" + name, bytes));
+      home.write(std::string("cards/") + name, bytes);
+    }
+  }
+  [[nodiscard]] QImage picture(const std::string& name) const {
+    return QImage(QString::fromStdString(home.file(name)));
+  }
+};
+
+TEST_F(PictureSession, SavesTheImagesAsBuilt) {
+  const SessionResult r =
+      run("open cards/demo.lst\nopen cards/demo.lst\nprint view\nsave front front.png\n"
+          "save back back.png\nsave composite composite.png\nsave view view.png\nsize 400 300\n"
+          "scroll 50 50\nprint view\nsave view small.png\n",
+          cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(r.out,
+            "view: showFront=1 zoomPercent=0 viewScale=1.275 fitWidth=800 fitHeight=538 "
+            "clientWidth=800 clientHeight=600 scrollX=0 scrollY=0 displayWidth=800 "
+            "displayHeight=538\n"
+            "view: showFront=1 zoomPercent=0 viewScale=2.55 fitWidth=400 fitHeight=269 "
+            "clientWidth=400 clientHeight=300 scrollX=0 scrollY=0 displayWidth=400 "
+            "displayHeight=269\n");
+
+  const QImage front = picture("front.png");
+  const QImage back = picture("back.png");
+  const QImage composite = picture("composite.png");
+  ASSERT_EQ(front.size(), QSize(1020, 686)) << "the image rectangle of the demo card";
+  EXPECT_EQ(back.size(), front.size());
+  EXPECT_EQ(front.pixel(0, 0), qRgb(255, 255, 255));
+  EXPECT_EQ(front.pixel(510, 25), qRgb(0, 128, 0));
+  EXPECT_TRUE(composite == front) << "nothing marked: the composite is the front";
+  EXPECT_FALSE(back == front);
+
+  const QImage view = picture("view.png");
+  ASSERT_EQ(view.size(), QSize(800, 600));
+  EXPECT_EQ(view.pixel(400, 20), qRgb(0, 128, 0)) << "the fitted picture";
+  EXPECT_EQ(view.pixel(400, 590), qRgb(255, 255, 255)) << "below it, the window colour";
+  EXPECT_EQ(picture("small.png").size(), QSize(400, 300));
+}
+
+TEST_F(PictureSession, MissingImagesAreToldAndTheSessionGoesOn) {
+  const SessionResult r =
+      run("save front a.png\nsize 0 0\nopen cards/demo.lst\nopen cards/demo.lst\n"
+          "save composite b.png\nsave view c.png\nprint title\nsave back " +
+              cards() + "none/d.png\n",
+          cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.out.find("title: DEMO CONTROLLER CARD"), std::string::npos) << "the card is open";
+  EXPECT_EQ(r.err,
+            "save front: there is no front image\n"
+            "save composite: there is no composite image\n"
+            "save view: there is no view image\n"
+            "save back: there is no back image\n")
+      << "an invisible view builds no images";
+  for (const char* name : {"a.png", "b.png", "c.png"}) {
+    EXPECT_FALSE(std::filesystem::exists(home.file(name))) << name;
+  }
+}
+
+TEST_F(PictureSession, UnwritablePathsAndBadSaveLines) {
+  SessionResult r = run("open cards/demo.lst\nopen cards/demo.lst\nsave front " + cards() +
+                            "none/d.png\nprint title\n",
+                        cards().c_str());
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "save front: cannot write " + cards() + "none/d.png\n");
+  struct Case {
+    const char* why;
+    std::string script;
+    std::string err;
+  };
+  for (const Case& c : {Case{"no path", "save front\n", "line 1: save needs an image and a path\n"},
+                        Case{"an unknown image", "save side x.png\n",
+                             "line 1: save side is not available in this build\n"}}) {
+    SCOPED_TRACE(c.why);
+    r = run(c.script, cards().c_str());
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, c.err);
+  }
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "dravon/card/card_settings.h"
 #include "dravon/card/text_fields.h"
 #include "dravon/platform/script/ini_settings.h"
+#include "dravon/platform/script/png_file.h"
 #include "dravon/platform/script/script_line.h"
 #include "dravon/tests/card_test_support.h"
 
@@ -73,6 +74,45 @@ TEST(Settings, ResolutionDefaultsAndIsWrittenBack) {
   IniSettings settings(path);
   storeResolution(settings, 12);
   EXPECT_EQ(IniSettings(path).readInt("config", "resolution"), 12);
+}
+
+// A big-endian 32-bit number of the PNG bytes at `at`.
+uint32_t word(const std::string& png, std::size_t at) {
+  uint32_t v = 0;
+  for (std::size_t k = 0; k < 4; ++k) v = (v << 8) | static_cast<uint8_t>(png.at(at + k));
+  return v;
+}
+
+TEST(PngFile, HeaderAndRowsHoldThePixels) {
+  Surface image(70000, 1);  // one row longer than a stored block: two blocks
+  image.setPixel(0, 0, Rgb{1, 2, 3});
+  image.setPixel(69999, 0, Rgb{250, 251, 252});
+  const std::string png = encodePng(image);
+  EXPECT_EQ(png.substr(0, 8), "\x89PNG\r\n\x1a\n");
+  EXPECT_EQ(png.substr(12, 4), "IHDR");
+  EXPECT_EQ(word(png, 16), 70000u);
+  EXPECT_EQ(word(png, 20), 1u);
+  EXPECT_EQ(png.substr(24, 2), std::string("\x08\x02", 2)) << "8-bit RGB";
+  EXPECT_EQ(png.substr(png.size() - 12, 8), std::string("\0\0\0\0IEND", 8));
+  // The first stored block begins with the row's filter byte 0 and the first pixel.
+  const std::size_t data = png.find("IDAT") + 4;
+  EXPECT_EQ(png.substr(data + 2 + 5, 4), std::string("\0\x01\x02\x03", 4));
+  EXPECT_NE(png.find(std::string("\xfa\xfb\xfc", 3)), std::string::npos);
+}
+
+TEST(PngFile, WritesReplaceWholeOrNotAtAll) {
+  testing::TempFolder folder;
+  const std::string path = folder.write("picture.png", "old");
+  Surface image(3, 2);
+  EXPECT_FALSE(writePng(path, Surface())) << "an empty image is not written";
+  EXPECT_FALSE(writePng(folder.file("missing/picture.png"), image));
+  std::string bytes;
+  ASSERT_TRUE(readWholeFile(path, bytes));
+  EXPECT_EQ(bytes, "old");
+  ASSERT_TRUE(writePng(path, image));
+  ASSERT_TRUE(readWholeFile(path, bytes));
+  EXPECT_EQ(bytes, encodePng(image));
+  EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
 }
 
 }  // namespace
