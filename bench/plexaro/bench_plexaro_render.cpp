@@ -2,11 +2,11 @@
 // where everything is on screen, and zoomed in until most items are culled.
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
+#include "bench/plexaro/bench_support.h"
 #include "plexaro/board/board_file.h"
 #include "plexaro/display/board_renderer.h"
 #include "plexaro/display/view_transform.h"
@@ -18,17 +18,11 @@
 namespace plexaro {
 namespace {
 
+using bench::ensureApplication;
+using bench::NullCanvas;
+
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
-
-void ensureApplication() {
-  static int argc = 1;
-  static char name[] = "bench_plexaro_render";
-  static char* argv[] = {name, nullptr};
-  // Benchmarks run without a display.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(argc, argv);
-}
 
 class QuietHost final : public BoardOpenHost, public BoardArea, public StatusBar {
  public:
@@ -42,27 +36,6 @@ class QuietHost final : public BoardOpenHost, public BoardArea, public StatusBar
   void movePointer(int, int) override {}
   void redraw() override {}
   void setPanelText(int, std::string_view) override {}
-};
-
-// A canvas that draws nothing: what the renderer itself costs.
-class NullCanvas final : public Canvas {
- public:
-  void setPenColour(Rgb) override {}
-  void setPenWidth(int) override {}
-  void setPenStyle(PenStyle) override {}
-  void setPenMode(PenMode) override {}
-  void setBrushColour(Rgb) override {}
-  void setBrushHollow() override {}
-  void setFontColour(Rgb) override {}
-  void setFontSize(int) override {}
-  int fontHeight() const override { return -9; }
-  void fillRect(PixelRect) override { ++calls; }
-  void polyline(std::span<const Pixel>) override { ++calls; }
-  void frameRect(PixelRect) override { ++calls; }
-  void ellipse(PixelRect) override { ++calls; }
-  void rectangle(PixelRect) override { ++calls; }
-  void textOut(int32_t, int32_t, std::string_view) override { ++calls; }
-  int64_t calls = 0;
 };
 
 struct Board {

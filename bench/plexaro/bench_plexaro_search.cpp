@@ -4,12 +4,12 @@
 // redraw's pixels included).
 #include <benchmark/benchmark.h>
 
-#include <QGuiApplication>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
+#include "bench/plexaro/bench_support.h"
 #include "plexaro/platform/message_area.h"
 #include "plexaro/platform/qt/qt_canvas.h"
 #include "plexaro/platform/status_bar.h"
@@ -19,40 +19,19 @@
 namespace plexaro {
 namespace {
 
+using bench::ensureApplication;
+using bench::NullCanvas;
+
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 
-void ensureApplication() {
-  static int argc = 1;
-  static char name[] = "bench_plexaro_search";
-  static char* argv[] = {name, nullptr};
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  static QGuiApplication app(argc, argv);
-}
-
-class NullCanvas final : public Canvas {
- public:
-  void setPenColour(Rgb) override {}
-  void setPenWidth(int) override {}
-  void setPenStyle(PenStyle) override {}
-  void setPenMode(PenMode) override {}
-  void setBrushColour(Rgb) override {}
-  void setBrushHollow() override {}
-  void setFontColour(Rgb) override {}
-  void setFontSize(int) override {}
-  int fontHeight() const override { return -9; }
-  void fillRect(PixelRect) override {}
-  void polyline(std::span<const Pixel>) override {}
-  void frameRect(PixelRect) override {}
-  void ellipse(PixelRect) override {}
-  void rectangle(PixelRect) override {}
-  void textOut(int32_t, int32_t, std::string_view) override {}
-};
-
 // A window that answers every dialog at once: the file dialog with the board, the search
 // dialogs with the inputs set for the run.
-class BenchHost final : public MainWindow, public MessageArea, public StatusBar,
-                        public BoardSurface, public Dialogs {
+class BenchHost final : public MainWindow,
+                        public MessageArea,
+                        public StatusBar,
+                        public BoardSurface,
+                        public Dialogs {
  public:
   BenchHost(Canvas& canvas, std::string board) : canvas_(canvas), board_(std::move(board)) {}
   void setCaption(std::string_view) override {}
@@ -107,20 +86,37 @@ void runSearch(benchmark::State& s, Canvas& canvas, Search search) {
   if (!form.tables().loaded) s.SkipWithError("board did not load");
   // Nail 1 and pin U1.1 lie on net 1, which holds every pin.
   switch (search) {
-    case Search::Open: host.inputs = {"1", "", ""}; break;
-    case Search::ComponentPin: host.inputs = {"U1.1", "", ""}; break;
-    case Search::Net: host.inputs = {"GND", "", ""}; break;
-    case Search::Device: host.inputs = {"U1", "R1", "C1"}; break;
+    case Search::Open:
+      host.inputs = {"1", "", ""};
+      break;
+    case Search::ComponentPin:
+      host.inputs = {"U1.1", "", ""};
+      break;
+    case Search::Net:
+      host.inputs = {"GND", "", ""};
+      break;
+    case Search::Device:
+      host.inputs = {"U1", "R1", "C1"};
+      break;
   }
   for (auto _ : s) {
     switch (search) {
-      case Search::Open: form.Open2Click(); break;
-      case Search::ComponentPin: form.Comp1Click(); break;
-      case Search::Net: form.Net1Click(); break;
-      case Search::Device: form.Part1Click(); break;
+      case Search::Open:
+        form.Open2Click();
+        break;
+      case Search::ComponentPin:
+        form.Comp1Click();
+        break;
+      case Search::Net:
+        form.Net1Click();
+        break;
+      case Search::Device:
+        form.Part1Click();
+        break;
     }
   }
-  s.counters["lines"] = benchmark::Counter(static_cast<double>(host.lines), benchmark::Counter::kAvgIterations);
+  s.counters["lines"] =
+      benchmark::Counter(static_cast<double>(host.lines), benchmark::Counter::kAvgIterations);
 }
 
 void BM_SearchWithoutPixels(benchmark::State& s) {
@@ -132,7 +128,10 @@ void BM_SearchWithRedraw(benchmark::State& s) {
   QtCanvas canvas{kWidth, kHeight};
   runSearch(s, canvas, static_cast<Search>(s.range(0)));
 }
-BENCHMARK(BM_SearchWithoutPixels)->ArgName("search")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_SearchWithoutPixels)
+    ->ArgName("search")
+    ->DenseRange(0, 3)
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SearchWithRedraw)->ArgName("search")->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 }  // namespace

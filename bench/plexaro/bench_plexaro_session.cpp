@@ -22,9 +22,11 @@ std::filesystem::path prepareSession() {
   std::ofstream{folder / "full.con", std::ios::binary} << "10";
   std::ofstream script{folder / "session.txt"};
   script << "size 1920 1080\nopen full.brd\n";
-  const char* keys[] = {"Add", "Left", "Up", "R", "Add", "Right", "Down", "Space", "Subtract", "Home"};
+  const char* keys[] = {"Add",   "Left", "Up",    "R",        "Add",
+                        "Right", "Down", "Space", "Subtract", "Home"};
   for (int i = 0; i < kKeys; ++i) script << "key " << keys[i % 10] << '\n';
-  for (int i = 0; i < kClicks; ++i) script << "click " << 100 + 31 * i << ' ' << 100 + 17 * i << '\n';
+  for (int i = 0; i < kClicks; ++i)
+    script << "click " << 100 + 31 * i << ' ' << 100 + 17 * i << '\n';
   return folder;
 }
 
