@@ -25,15 +25,15 @@ const Card& card(int scale) {
   static std::map<int, Card> cards;
   auto it = cards.find(scale);
   if (it != cards.end()) return it->second;
-  dravon::tools::CardSpec spec = dravon::tools::largeCard();
-  spec.devices *= scale;
-  spec.pads *= scale;
-  spec.nets = std::min(spec.nets * scale, 32000);  // pads hold their net in 16 bits
-  spec.lines *= scale;
-  spec.vias *= scale;
-  spec.testPoints *= scale;
+  dravon::tools::CardShape shape = dravon::tools::largeCard();
+  shape.devices *= scale;
+  shape.pads *= scale;
+  shape.nets = std::min(shape.nets * scale, 32000);  // pads hold their net in 16 bits
+  shape.lines *= scale;
+  shape.vias *= scale;
+  shape.testPoints *= scale;
   Card c{
-      dravon::tools::makePartsList(spec), dravon::tools::makeCadExport(spec),
+      dravon::tools::makePartsList(shape), dravon::tools::makeCadExport(shape),
       (std::filesystem::temp_directory_path() / ("dravon_bench_" + std::to_string(scale) + ".QDX"))
           .string()};
   return cards.emplace(scale, std::move(c)).first->second;

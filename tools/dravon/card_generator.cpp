@@ -11,7 +11,7 @@ namespace {
 
 constexpr int kLayers = 4;
 
-// A small fixed generator, so that the same spec always gives the same card.
+// A small fixed generator, so that the same shape always gives the same card.
 class Random {
  public:
   explicit Random(uint32_t seed) : state_(seed * 2654435761u + 1u) {}
@@ -52,15 +52,15 @@ std::string fit(std::string_view text, std::size_t width) {
   return out;
 }
 
-std::vector<Device> layoutDevices(const CardSpec& spec, Random& random) {
+std::vector<Device> layoutDevices(const CardShape& shape, Random& random) {
   std::vector<Device> devices;
-  const int columns = std::max(1, static_cast<int>(std::sqrt(spec.devices * 1.5)));
-  const int rows = std::max(1, (spec.devices + columns - 1) / columns);
-  const int cellW = std::max(1, spec.width / columns);
-  const int cellH = std::max(1, spec.height / rows);
+  const int columns = std::max(1, static_cast<int>(std::sqrt(shape.devices * 1.5)));
+  const int rows = std::max(1, (shape.devices + columns - 1) / columns);
+  const int cellW = std::max(1, shape.width / columns);
+  const int cellH = std::max(1, shape.height / rows);
   std::array<int, 4> counts{};
   int pad = 0;
-  for (int i = 0; i < spec.devices; ++i) {
+  for (int i = 0; i < shape.devices; ++i) {
     const Kind& kind = kKinds[i % 7 == 3 ? 3 : (i % 11 == 5 ? 1 : (i % 2 == 0 ? 0 : 2))];
     const int k = static_cast<int>(&kind - kKinds.data());
     Device d;
@@ -71,9 +71,9 @@ std::vector<Device> layoutDevices(const CardSpec& spec, Random& random) {
     d.shape = kind.shape;
     d.partNumber = std::string(kind.partNumber);
     d.description = std::string(kind.description);
-    const int share = spec.pads / std::max(1, spec.devices);
+    const int share = shape.pads / std::max(1, shape.devices);
     d.padCount = std::max(2, kind.prefix == 'U' ? share * 2 : share - 1);
-    if (i == spec.devices - 1) d.padCount = std::max(2, spec.pads - pad);
+    if (i == shape.devices - 1) d.padCount = std::max(2, shape.pads - pad);
     d.firstPad = pad;
     pad += d.padCount;
     devices.push_back(std::move(d));
@@ -90,33 +90,33 @@ std::string netName(int n, int nets) {
 
 }  // namespace
 
-CardSpec demoCard() {
-  return CardSpec{};
+CardShape demoCard() {
+  return CardShape{};
 }
 
-CardSpec largeCard() {
-  CardSpec spec;
-  spec.cardName = "LARGE BACKPLANE TEST CARD";
-  spec.devices = 10000;
-  spec.pads = 100000;
-  spec.nets = 20000;
-  spec.lines = 300000;
-  spec.vias = 20000;
-  spec.testPoints = 5000;
-  spec.width = 30000;
-  spec.height = 20000;
-  return spec;
+CardShape largeCard() {
+  CardShape shape;
+  shape.cardName = "LARGE BACKPLANE TEST CARD";
+  shape.devices = 10000;
+  shape.pads = 100000;
+  shape.nets = 20000;
+  shape.lines = 300000;
+  shape.vias = 20000;
+  shape.testPoints = 5000;
+  shape.width = 30000;
+  shape.height = 20000;
+  return shape;
 }
 
-std::string makePartsList(const CardSpec& spec) {
-  Random random(spec.seed);
-  const std::vector<Device> devices = layoutDevices(spec, random);
+std::string makePartsList(const CardShape& shape) {
+  Random random(shape.seed);
+  const std::vector<Device> devices = layoutDevices(shape, random);
   std::string out;
   out += "PARTS LIST                                  DRAVON\r\n";
-  out += "P/N:   " + fit(spec.partNumber, 7) + "\r\n";
-  out += "EC:    " + fit(spec.ecLevel, 7) + "\r\n";
+  out += "P/N:   " + fit(shape.partNumber, 7) + "\r\n";
+  out += "EC:    " + fit(shape.ecLevel, 7) + "\r\n";
   out += "\r\n";
-  out += "CARD NAME:     " + spec.cardName + "\r\n";
+  out += "CARD NAME:     " + shape.cardName + "\r\n";
   out += "\r\n";
   out += " REF   PART NO DESCRIPTION\r\n";
   out += std::string(60, '-') + "\r\n";
@@ -135,12 +135,12 @@ std::string makePartsList(const CardSpec& spec) {
   return out;
 }
 
-std::string makeCadExport(const CardSpec& spec) {
-  Random random(spec.seed);
-  const std::vector<Device> devices = layoutDevices(spec, random);
-  const int nets = std::max(1, spec.nets);
+std::string makeCadExport(const CardShape& shape) {
+  Random random(shape.seed);
+  const std::vector<Device> devices = layoutDevices(shape, random);
+  const int nets = std::max(1, shape.nets);
   std::string out;
-  out.reserve((static_cast<std::size_t>(spec.pads) + static_cast<std::size_t>(spec.lines)) * 40);
+  out.reserve((static_cast<std::size_t>(shape.pads) + static_cast<std::size_t>(shape.lines)) * 40);
   const auto add = [&out](const std::string& line) { out += line + "\r\n"; };
   const auto num = [](int v) { return std::to_string(v); };
 
@@ -162,7 +162,7 @@ std::string makeCadExport(const CardSpec& spec) {
   add("$H DRAVON DEMO EXPORT 2.1");
   add("$D PCTESTPT");
   add("$F TSTDES,SIGNAL,X,Y,LAYER,SHAPE,TSTTYP,TSTPIN,TSTDEV,CFSFSTAT;");
-  for (int t = 0; t < spec.testPoints; ++t) {
+  for (int t = 0; t < shape.testPoints; ++t) {
     const Pad& p = pads[static_cast<std::size_t>(random.below(static_cast<int>(pads.size())))];
     add("TP" + num(t + 1) + "," + netName(p.net, nets) + "," + num(p.x + 15) + "," + num(p.y + 15) +
         "," + num(kLayers) + ",3,1,1,0,0;");
@@ -186,19 +186,19 @@ std::string makeCadExport(const CardSpec& spec) {
   add("TP1," + num(devices.empty() ? 0 : devices[0].x) + ",100,1,0,0,0,3,0,0;");  // skipped
   add("$D PCVIA");
   add("$F SIGNAL,CFSFSTAT,VHOLE,<(VSTAT,X,Y,LAYER1,LAYER2,VIASHP)>;");
-  for (int v = 0; v < spec.vias; ++v) {
+  for (int v = 0; v < shape.vias; ++v) {
     const Pad& p = pads[static_cast<std::size_t>(random.below(static_cast<int>(pads.size())))];
     add(netName(p.net, nets) + ",0,12,<(0," + num(p.x + 20) + "," + num(p.y - 20) + ",1," +
         num(kLayers) + ",4)>;");
   }
   add("$D PCLINE");
   add("$F SIGNAL,LAYER,SWID,SSTAT,CFSFSTAT,<(X1,Y1,X2,Y2)>;");
-  const int x0 = 100, y0 = 100, x1 = 100 + spec.width, y1 = 100 + spec.height;
+  const int x0 = 100, y0 = 100, x1 = 100 + shape.width, y1 = 100 + shape.height;
   add("OUTLINE,1,10,3,1,<(" + num(x0) + "," + num(y0) + "," + num(x1) + "," + num(y0) + ")>;");
   add("OUTLINE,1,10,3,1,<(" + num(x1) + "," + num(y0) + "," + num(x1) + "," + num(y1) + ")>;");
   add("OUTLINE,1,10,3,1,<(" + num(x1) + "," + num(y1) + "," + num(x0) + "," + num(y1) + ")>;");
   add("OUTLINE,1,10,3,1,<(" + num(x0) + "," + num(y1) + "," + num(x0) + "," + num(y0) + ")>;");
-  for (int l = 0; l < spec.lines; ++l) {
+  for (int l = 0; l < shape.lines; ++l) {
     const Pad& a = pads[static_cast<std::size_t>(random.below(static_cast<int>(pads.size())))];
     const int dx = random.below(400) - 200;
     const int dy = random.below(400) - 200;

@@ -7,7 +7,7 @@ namespace dravon::tools {
 
 // The size of a generated card. Devices sit in a grid over the card, their pads around them,
 // signal lines run between pads of one net on four layers.
-struct CardSpec {
+struct CardShape {
   std::string cardName = "DEMO CONTROLLER CARD";
   std::string partNumber = "4711-02";
   std::string ecLevel = "E03";
@@ -23,12 +23,12 @@ struct CardSpec {
 };
 
 // The demo card of samples/ and the large card of the benchmarks.
-CardSpec demoCard();
-CardSpec largeCard();
+CardShape demoCard();
+CardShape largeCard();
 
 // The parts list (header lines, then one part line per device in the column layout) and the
 // CAD export (test points, pads, devices on front and back, vias, lines, outline, shapes).
-std::string makePartsList(const CardSpec& spec);
-std::string makeCadExport(const CardSpec& spec);
+std::string makePartsList(const CardShape& shape);
+std::string makeCadExport(const CardShape& shape);
 
 }  // namespace dravon::tools
