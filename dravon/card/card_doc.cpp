@@ -140,6 +140,7 @@ void CDravonDoc::clearModel() {
   frontImage = Surface();
   backImage = Surface();
   compositeImage = Surface();
+  compositeContent = CompositeContent();
 }
 
 std::string CDravonDoc::componentText(int entry) const {

@@ -37,6 +37,14 @@ struct MarkColour {
 inline constexpr MarkColour kGroundColour{0, 128, 255};
 inline constexpr MarkColour kSupplyColour{255, 128, 0};
 
+// What the composite image holds: the side image it was copied from (1 front, 0 back, -1 none)
+// and the rectangles drawn over it since, so that a refresh of the same side puts back only
+// those instead of copying the whole image.
+struct CompositeContent {
+  int side = -1;
+  std::vector<Rect> drawn;
+};
+
 // `name` padded with blanks or cut to exactly `width` characters.
 std::string padName(std::string_view name, std::size_t width);
 
@@ -88,6 +96,7 @@ class CDravonDoc {
   Surface frontImage;
   Surface backImage;
   Surface compositeImage;
+  CompositeContent compositeContent;
   Rgb markColorA{255, 0, 0};
   Rgb markColorB{255, 255, 0};
 

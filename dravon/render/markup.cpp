@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <string_view>
 
 #include "dravon/card/cad_export_reader.h"
@@ -27,10 +28,39 @@ int topSideOf(const ShownView& view) {
   return view.showFront != 0 ? 1 : 0;
 }
 
+void note(DrawnAreas* drawn, Rect r) {
+  if (drawn != nullptr && !r.isEmpty()) drawn->push_back(r);
+}
+
+// A line's pixels lie within width / 2 of the segment and, rounded, within a pixel of it. A long
+// line is noted in pieces, so that its areas stay close to it.
+void noteLine(DrawnAreas* drawn, Point from, Point to, int width) {
+  if (drawn == nullptr || from == to) return;
+  constexpr int64_t kPiece = 64;
+  const int64_t margin = std::max(width, 1) / 2 + 3;
+  const int64_t dx = int64_t{to.x} - from.x;
+  const int64_t dy = int64_t{to.y} - from.y;
+  const int64_t pieces = std::max<int64_t>(1, std::max(std::llabs(dx), std::llabs(dy)) / kPiece);
+  const auto clamp = [](int64_t v) {
+    return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
+  };
+  int64_t x0 = from.x;
+  int64_t y0 = from.y;
+  for (int64_t k = 1; k <= pieces; ++k) {
+    const int64_t x1 = from.x + dx * k / pieces;
+    const int64_t y1 = from.y + dy * k / pieces;
+    drawn->push_back(Rect{clamp(std::min(x0, x1) - margin), clamp(std::min(y0, y1) - margin),
+                          clamp(std::max(x0, x1) + margin + 1),
+                          clamp(std::max(y0, y1) + margin + 1)});
+    x0 = x1;
+    y0 = y1;
+  }
+}
+
 }  // namespace
 
 void drawNetMarkup(const CDravonDoc& doc, Painter& composite, const ShapePainter& shapes,
-                   const ShownView& view) {
+                   const ShownView& view, DrawnAreas* drawn) {
   SelectionScope restore(composite);
   const int topSide = topSideOf(view);
   const ImageMapping m = imageMapping(doc, topSide);
@@ -38,8 +68,8 @@ void drawNetMarkup(const CDravonDoc& doc, Painter& composite, const ShapePainter
   // The far side's pad shapes first, so a pad that is larger there shows a yellow rim.
   for (const CPad& p : doc.pads) {
     if (doc.isNetMarked(p.net) == 0) continue;
-    shapes.drawShape(composite, m.x16(p.x), m.y16(p.y), p.shape, 1 - topSide,
-                     markColour(doc, p.net, doc.markColorB));
+    note(drawn, shapes.drawShape(composite, m.x16(p.x), m.y16(p.y), p.shape, 1 - topSide,
+                                 markColour(doc, p.net, doc.markColorB)));
   }
 
   // Shrunk pictures lose thin lines, so in fit mode marked lines are at least one window pixel.
@@ -61,7 +91,10 @@ void drawNetMarkup(const CDravonDoc& doc, Painter& composite, const ShapePainter
       composite.selectPen(pen);
       havePen = true;
     }
-    composite.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});
+    const Point from{m.x(l.x1), m.y(l.y1)};
+    const Point to{m.x(l.x2), m.y(l.y2)};
+    composite.line(from, to);
+    noteLine(drawn, from, to, width);
   }
 
   composite.selectBrush(solidBrush(kViaHoleColour));
@@ -71,29 +104,36 @@ void drawNetMarkup(const CDravonDoc& doc, Painter& composite, const ShapePainter
     const int16_t x = m.x16(v.x);
     const int16_t y = m.y16(v.y);
     const int16_t hole = static_cast<int16_t>(v.hole / 2);
-    shapes.drawShape(composite, x, y, v.shape, topSide, markColour(doc, v.net, doc.markColorA));
-    composite.ellipse(Rect{x - hole, y - hole, x + hole, y + hole});
+    note(drawn, shapes.drawShape(composite, x, y, v.shape, topSide,
+                                 markColour(doc, v.net, doc.markColorA)));
+    const Rect drill{x - hole, y - hole, x + hole, y + hole};
+    composite.ellipse(drill);
+    note(drawn, normalized(drill));
   }
 
   for (const CPad& p : doc.pads) {
     if (doc.isNetMarked(p.net) == 0) continue;
-    shapes.drawShape(composite, m.x16(p.x), m.y16(p.y), p.shape, topSide,
-                     markColour(doc, p.net, doc.markColorA));
+    note(drawn, shapes.drawShape(composite, m.x16(p.x), m.y16(p.y), p.shape, topSide,
+                                 markColour(doc, p.net, doc.markColorA)));
   }
 }
 
 void drawLayerHighlight(const CDravonDoc& doc, Painter& composite, const ShownView& view,
-                        int32_t layer) {
+                        int32_t layer, DrawnAreas* drawn) {
   SelectionScope restore(composite);
   const ImageMapping m = imageMapping(doc, topSideOf(view));
   for (const CLine& l : doc.lines) {
     if (l.layer != layer) continue;
     composite.selectPen(insideFramePen(l.width, kHighlightColour));
-    composite.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});
+    const Point from{m.x(l.x1), m.y(l.y1)};
+    const Point to{m.x(l.x2), m.y(l.y2)};
+    composite.line(from, to);
+    noteLine(drawn, from, to, l.width);
   }
 }
 
-void drawFoundMarker(CDravonDoc& doc, Painter& composite, const ShownView& view) {
+void drawFoundMarker(CDravonDoc& doc, Painter& composite, const ShownView& view,
+                     DrawnAreas* drawn) {
   const bool front = view.showFront != 0;
   const std::string_view name = doc.foundName;
   const auto shown = [front](int32_t layer) { return front ? layer == 1 : layer != 1; };
@@ -133,11 +173,11 @@ void drawFoundMarker(CDravonDoc& doc, Painter& composite, const ShownView& view)
     }
     if (!shown(device.layer) || doc.markedNetCount() > 1) return;
   }
-  drawPointerTriangle(doc, composite, view, x, y, kFoundMarkerColour);
+  drawPointerTriangle(doc, composite, view, x, y, kFoundMarkerColour, drawn);
 }
 
 void drawPointerTriangle(const CDravonDoc& doc, Painter& surface, const ShownView& view, int32_t x,
-                         int32_t y, Rgb colour) {
+                         int32_t y, Rgb colour, DrawnAreas* drawn) {
   const ImageMapping m = imageMapping(doc, topSideOf(view));
   const int32_t tx = m.x16(x);
   const int32_t ty = m.y16(y);
@@ -154,6 +194,9 @@ void drawPointerTriangle(const CDravonDoc& doc, Painter& surface, const ShownVie
   surface.selectBrush(solidBrush(colour));
   surface.polygon(vertices);
   surface.setRasterMode(mode);
+  note(drawn,
+       Rect{std::min(tx, tx + dx * kTriangleLong) - 1, std::min(ty, ty + dy * kTriangleLong) - 1,
+            std::max(tx, tx + dx * kTriangleLong) + 2, std::max(ty, ty + dy * kTriangleLong) + 2});
 }
 
 }  // namespace dravon

@@ -1,5 +1,6 @@
 #include "dravon/render/shape_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -54,10 +55,10 @@ int ShapePainter::resolve(int32_t shapeIndex, int topSide) const {
   return -1;
 }
 
-void ShapePainter::drawShape(Painter& painter, int16_t x, int16_t y, int32_t shapeIndex,
+Rect ShapePainter::drawShape(Painter& painter, int16_t x, int16_t y, int32_t shapeIndex,
                              int topSide, Rgb colour) const {
   const int i = resolve(shapeIndex, topSide);
-  if (i < 0) return;
+  if (i < 0) return {};
   const CShape& shape = doc_.shapes[i];
   const std::vector<ShapePair>& p = shape.values;
   const int64_t c = resolution();
@@ -69,7 +70,7 @@ void ShapePainter::drawShape(Painter& painter, int16_t x, int16_t y, int32_t sha
   switch (shape.type) {
     case kShapeRectangle:
     case kShapeEllipse: {
-      if (p.empty()) return;
+      if (p.empty()) return {};
       const int64_t w = p[0].val1 / c;
       const int64_t h = p[0].val2 / c;
       const Rect r = box(x - w / 2, y - h / 2, x + w / 2, y + h / 2);
@@ -78,27 +79,33 @@ void ShapePainter::drawShape(Painter& painter, int16_t x, int16_t y, int32_t sha
       } else {
         painter.ellipse(r);
       }
-      return;
+      return normalized(r);
     }
     case kShapeOffsetRectangle: {
-      if (p.size() < 2) return;
-      painter.fillRect(normalized(box(x + side * (p[1].val1 / c), y - p[1].val2 / c,
-                                      x + side * (p[0].val1 / c), y - p[0].val2 / c)));
-      return;
+      if (p.size() < 2) return {};
+      const Rect r = normalized(box(x + side * (p[1].val1 / c), y - p[1].val2 / c,
+                                    x + side * (p[0].val1 / c), y - p[0].val2 / c));
+      painter.fillRect(r);
+      return r;
     }
     case kShapePolygon: {
       // Every vertex is drawn, however many the shape has; pair 1 is not a vertex.
       std::vector<Point> vertices;
       vertices.reserve(p.size());
+      Rect r{INT32_MAX, INT32_MAX, INT32_MIN, INT32_MIN};
       for (std::size_t k = 0; k < p.size(); ++k) {
         if (k == 1) continue;
-        vertices.push_back(vertex(x + side * (p[k].val1 / c), y - p[k].val2 / c));
+        const Point v = vertex(x + side * (p[k].val1 / c), y - p[k].val2 / c);
+        vertices.push_back(v);
+        r = Rect{std::min(r.left, v.x), std::min(r.top, v.y), std::max(r.right, v.x),
+                 std::max(r.bottom, v.y)};
       }
       painter.polygon(vertices);
-      return;
+      if (vertices.size() < 2) return {};
+      return box(r.left, r.top, int64_t{r.right} + 1, int64_t{r.bottom} + 1);
     }
     default:
-      return;
+      return {};
   }
 }
 

@@ -18,8 +18,8 @@ class ShapePainter {
   // The shape at image point (x, y) in `colour`: rectangles and offset rectangles filled without
   // outline, ellipses and polygons with a one-pixel outline of the same colour. `topSide` 1 draws
   // as the front shows it, 0 as the back shows it (x offsets mirrored). A padstack draws its
-  // member for that side.
-  void drawShape(Painter& painter, int16_t x, int16_t y, int32_t shapeIndex, int topSide,
+  // member for that side. Returns a rectangle that holds every pixel drawn (empty for none).
+  Rect drawShape(Painter& painter, int16_t x, int16_t y, int32_t shapeIndex, int topSide,
                  Rgb colour) const;
 
   // The shape at a reduced scale, s plane units per pixel, filled with `colour` and outlined in

@@ -19,6 +19,36 @@ bool onSide(int32_t layer, const CDravonDoc& doc, int topSide) {
   return topSide != 0 ? layer == 1 : layer == doc.layerCount;
 }
 
+// Puts back from `side` every tile of the composite that one of `drawn` touches. Tiles merge the
+// many small overlapping areas of a net's items into a few row-wise copies.
+void restoreDrawn(Surface& composite, const Surface& side, const std::vector<Rect>& drawn) {
+  constexpr int kTile = 16;
+  const int columns = (composite.width() + kTile - 1) / kTile;
+  const int rows = (composite.height() + kTile - 1) / kTile;
+  std::vector<uint8_t> dirty(static_cast<std::size_t>(columns) * rows, 0);
+  for (const Rect& d : drawn) {
+    const Rect r = intersected(normalized(d), composite.bounds());
+    if (r.isEmpty()) continue;
+    for (int ty = r.top / kTile; ty <= (r.bottom - 1) / kTile; ++ty) {
+      for (int tx = r.left / kTile; tx <= (r.right - 1) / kTile; ++tx) {
+        dirty[static_cast<std::size_t>(ty) * columns + tx] = 1;
+      }
+    }
+  }
+  for (int ty = 0; ty < rows; ++ty) {
+    for (int tx = 0; tx < columns;) {
+      if (dirty[static_cast<std::size_t>(ty) * columns + tx] == 0) {
+        ++tx;
+        continue;
+      }
+      const int first = tx;
+      while (tx < columns && dirty[static_cast<std::size_t>(ty) * columns + tx] != 0) ++tx;
+      copyBlock(composite, first * kTile, ty * kTile, side, first * kTile, ty * kTile,
+                (tx - first) * kTile, kTile);
+    }
+  }
+}
+
 int32_t truncated(double v) {
   if (!(v > -2.0e9 && v < 2.0e9)) return 0;
   return static_cast<int32_t>(v);
@@ -86,6 +116,7 @@ void buildSideImages(CDravonDoc& doc, bool viewVisible) {
   doc.frontImage = Surface();
   doc.backImage = Surface();
   doc.compositeImage = Surface();
+  doc.compositeContent = CompositeContent();
   if (doc.cardName.empty() || !viewVisible) return;
   const ShapePainter shapes(doc);
   doc.showStatus(kCreatingFrontImage);
@@ -111,14 +142,25 @@ void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback
   if (feedback != nullptr) feedback->setWaitCursor(true);
   doc.markColorA = kMarkRed;
   doc.markColorB = kMarkYellow;
-  copyBlock(composite, 0, 0, side, 0, 0, side.width(), side.height());
+  // The composite already holds this side under the last overlays: only their areas go back.
+  CompositeContent& content = doc.compositeContent;
+  const int shownSide = view.showFront != 0 ? 1 : 0;
+  if (content.side == shownSide) {
+    restoreDrawn(composite, side, content.drawn);
+  } else {
+    copyBlock(composite, 0, 0, side, 0, 0, side.width(), side.height());
+    content.side = shownSide;
+  }
+  content.drawn.clear();
   Painter painter(composite);
   if (doc.markedNetCount() > 0) {
     const ShapePainter shapes(doc);
-    drawNetMarkup(doc, painter, shapes, view);
+    drawNetMarkup(doc, painter, shapes, view, &content.drawn);
   }
-  if (doc.highlightLayer != -1) drawLayerHighlight(doc, painter, view, doc.highlightLayer);
-  if (!doc.foundName.empty()) drawFoundMarker(doc, painter, view);
+  if (doc.highlightLayer != -1) {
+    drawLayerHighlight(doc, painter, view, doc.highlightLayer, &content.drawn);
+  }
+  if (!doc.foundName.empty()) drawFoundMarker(doc, painter, view, &content.drawn);
   if (feedback != nullptr) {
     feedback->beep();
     feedback->setWaitCursor(false);

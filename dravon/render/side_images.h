@@ -68,7 +68,9 @@ void buildSideImages(CDravonDoc& doc, bool viewVisible);
 
 // Rebuilds the composite for the shown side: the side image, then net markup, layer highlight
 // and the found-item marker, then the beep. Without built images the composite stays empty and
-// nothing is sounded. The caller repaints.
+// nothing is sounded. The caller repaints. When the composite already holds the shown side, only
+// the areas the last refresh drew over are put back (compositeContent); code that draws into the
+// composite in any other way sets compositeContent.side to -1.
 void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback);
 
 // The small outline picture of one side: `size` x `size` pixels, white, with the outline and the

@@ -158,6 +158,49 @@ TEST_F(SampleCardImages, RefreshCopiesTheShownSideAndBeeps) {
   EXPECT_FALSE(feedback.waiting);
 }
 
+// Refreshes one after another must give exactly what a refresh of a fresh copy gives, however
+// little of the composite they put back.
+TEST_F(SampleCardImages, RefreshPutsBackExactlyWhatTheLastOneDrew) {
+  const int ground = doc->findNet("GND");
+  const int net = doc->findNet("N1038");
+  ASSERT_GE(net, 0);
+  struct Step {
+    const char* why;
+    std::vector<NetMark> marks;
+    int32_t layer;
+    int found;  // device, or -1
+    ShownView view;
+  };
+  const std::vector<Step> steps = {
+      {"one net, fit mode: wide lines", {{net}}, -1, -1, {1, 0, 9.5}},
+      {"the same net at 100 %", {{net}}, -1, -1, {1, 100, 1.0}},
+      {"a layer highlight instead", {}, 2, -1, {1, 100, 1.0}},
+      {"the found marker", {}, -1, 0, {1, 100, 1.0}},
+      {"another marker", {}, -1, 5, {1, 100, 1.0}},
+      {"the back side", {{net}}, 3, 5, {0, 100, 1.0}},
+      {"two nets on the back", {{net}, {ground}}, -1, -1, {0, 0, 4.0}},
+      {"nothing at all", {}, -1, -1, {0, 100, 1.0}},
+      {"the front again", {{ground}}, 1, 3, {1, 100, 1.0}},
+  };
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.why);
+    doc->markedNets = s.marks;
+    doc->highlightLayer = s.layer;
+    doc->foundName = s.found < 0 ? std::string() : doc->devices[s.found].name;
+    doc->foundIndex = s.found;
+    doc->foundPin = -1;
+    refreshComposite(*doc, s.view, nullptr);
+    const Surface refreshed = doc->compositeImage;
+    doc->compositeContent.side = -1;
+    refreshComposite(*doc, s.view, nullptr);
+    ASSERT_EQ(0, std::memcmp(refreshed.bits(), doc->compositeImage.bits(),
+                             static_cast<size_t>(refreshed.bytesPerLine()) * refreshed.height()));
+  }
+  doc->markedNets.clear();
+  doc->highlightLayer = -1;
+  doc->foundName.clear();
+}
+
 // Small cards built in the test: an outline square and what each case needs.
 class SideImageTest : public ::testing::Test {
  protected:
