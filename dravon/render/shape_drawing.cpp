@@ -141,8 +141,10 @@ void ShapePainter::drawShapeScaled(Painter& painter, int x, int y, int32_t shape
     case kShapeRectangle:
     case kShapeEllipse: {
       if (p.empty()) return;
-      const int64_t hw = truncate(static_cast<double>((p[0].val1 / 2) / c) / s);
-      const int64_t hh = truncate(static_cast<double>((p[0].val2 / 2) / c) / s);
+      const int64_t halfWidth = (p[0].val1 / 2) / c;  // card units to plane units, truncated
+      const int64_t halfHeight = (p[0].val2 / 2) / c;
+      const int64_t hw = truncate(static_cast<double>(halfWidth) / s);
+      const int64_t hh = truncate(static_cast<double>(halfHeight) / s);
       const Rect r = box(x - hw, y - hh, x + hw, y + hh);
       if (shape.type == kShapeRectangle) {
         painter.rectangle(r);

@@ -84,8 +84,9 @@ bool drawSideImage(const CDravonDoc& doc, const ShapePainter& shapes, Surface& i
   painter.selectPen(insideFramePen(current, kSignalLineColour));
   for (const CLine& l : doc.lines) {
     if (!onSide(l.layer, doc, topSide)) continue;
-    if (l.width != current) {
-      current = l.width;
+    const int width = l.width;  // NOLINT(bugprone-signed-char-misuse): widths are signed
+    if (width != current) {
+      current = width;
       painter.selectPen(insideFramePen(current, kSignalLineColour));
     }
     painter.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});

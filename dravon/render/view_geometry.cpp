@@ -89,8 +89,10 @@ void ViewGeometry::zoomToRectangle(int x0, int y0, int x1, int y1) {
   if (clientWidth <= 0 || clientHeight <= 0) return;  // no fit yet: nothing to zoom into
   const double sx = container_.scrollX();
   const double sy = container_.scrollY();
-  const int32_t cx = truncate((sx + (int64_t{x0} + x1) / 2) * viewScale);
-  const int32_t cy = truncate((sy + (int64_t{y0} + y1) / 2) * viewScale);
+  const int64_t middleX = (int64_t{x0} + x1) / 2;
+  const int64_t middleY = (int64_t{y0} + y1) / 2;
+  const int32_t cx = truncate((sx + static_cast<double>(middleX)) * viewScale);
+  const int32_t cy = truncate((sy + static_cast<double>(middleY)) * viewScale);
   const int32_t dw = truncate(std::abs(double{1} * x1 - x0) * viewScale);
   const int32_t dh = truncate(std::abs(double{1} * y1 - y0) * viewScale);
   const double a = static_cast<double>(dw) / clientWidth;
@@ -101,7 +103,9 @@ void ViewGeometry::zoomToRectangle(int x0, int y0, int x1, int y1) {
   const int32_t oldZoom = zoomPercent;
   zoomPercent = truncate(100.0 / s);
   setDisplaySize(truncate(imageWidth() / s), truncate(imageHeight() / s));
-  container_.scrollTo(truncate(cx / s - clientWidth / 2), truncate(cy / s - clientHeight / 2));
+  const int32_t halfClientWidth = clientWidth / 2;
+  const int32_t halfClientHeight = clientHeight / 2;
+  container_.scrollTo(truncate(cx / s - halfClientWidth), truncate(cy / s - halfClientHeight));
   // Marked lines are drawn wider in fit mode, so leaving it redraws the markup.
   if (oldZoom == 0 && refresh_) refresh_();
   container_.repaint();
