@@ -1,6 +1,7 @@
 #include "dravon/render/side_images.h"
 
 #include <cmath>
+#include <new>
 
 #include "dravon/render/markup.h"
 
@@ -127,10 +128,17 @@ void buildSideImages(CDravonDoc& doc, bool viewVisible) {
     doc.frontImage = Surface();
     return;
   }
-  if (!doc.compositeImage.reset(doc.imageRect.right, doc.imageRect.bottom)) {
+  // The composite starts as a copy of the front, which the view shows first: its first refresh
+  // then has nothing to put back.
+  try {
+    doc.compositeImage = doc.frontImage;
+  } catch (const std::bad_alloc&) {
     doc.frontImage = Surface();
     doc.backImage = Surface();
+    doc.compositeImage = Surface();
+    return;
   }
+  doc.compositeContent = CompositeContent{1, {}};
 }
 
 void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback) {

@@ -65,6 +65,9 @@ TEST_F(SampleCardImages, BuildingShowsItsProgressAndSizesTheImages) {
     EXPECT_EQ(s->width(), w);
     EXPECT_EQ(s->height(), h);
   }
+  EXPECT_EQ(0, std::memcmp(doc->compositeImage.bits(), doc->frontImage.bits(),
+                           static_cast<size_t>(doc->frontImage.bytesPerLine()) * h))
+      << "the composite starts as the front";
   ASSERT_GE(frame->statusTexts.size(), 2u);
   EXPECT_EQ(frame->statusTexts[frame->statusTexts.size() - 2], kCreatingFrontImage);
   EXPECT_EQ(frame->statusTexts.back(), kCreatingBackImage);
