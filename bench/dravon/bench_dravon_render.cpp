@@ -132,4 +132,27 @@ void BM_ViewportPicture(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewportPicture)->Arg(0)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
 
+// Repaints of the fit picture while the composite stays the same: the kept shrunk picture is
+// copied. The first paint after a refresh costs one BM_ViewportPicture/0 more.
+void BM_ViewportRepaintFit(benchmark::State& state) {
+  dravon::CDravonDoc& doc = largeCard();
+  if (doc.compositeImage.isEmpty()) dravon::buildSideImages(doc, true);
+  if (doc.compositeImage.isEmpty()) {
+    state.SkipWithError("no images");
+    return;
+  }
+  dravon::refreshComposite(doc, dravon::ShownView{}, nullptr);
+  StillScroll scroll;
+  dravon::ViewGeometry view(doc, scroll, [] {});
+  view.showNewCard(1920, 1080);
+  dravon::Surface client(1920, 1080);
+  dravon::ViewPicture picture;
+  picture.draw(client, doc.compositeImage, doc.compositeContent.version, view, 0, 0);
+  for (auto _ : state) {
+    picture.draw(client, doc.compositeImage, doc.compositeContent.version, view, 0, 0);
+    benchmark::DoNotOptimize(client.bits());
+  }
+}
+BENCHMARK(BM_ViewportRepaintFit)->Unit(benchmark::kMillisecond);
+
 }  // namespace

@@ -43,6 +43,9 @@ inline constexpr MarkColour kSupplyColour{255, 128, 0};
 struct CompositeContent {
   int side = -1;
   std::vector<Rect> drawn;
+  // Changes, to a number never used before, whenever the composite's pixels do; 0 = unknown.
+  // Pictures made from the composite are kept while it stays the same.
+  uint64_t version = 0;
 };
 
 // `name` padded with blanks or cut to exactly `width` characters.

@@ -50,6 +50,13 @@ void restoreDrawn(Surface& composite, const Surface& side, const std::vector<Rec
   }
 }
 
+// Composite versions are unique across documents and cards, so a kept picture can never be
+// taken for one of another composite.
+uint64_t nextCompositeVersion() {
+  static uint64_t last = 0;
+  return ++last;
+}
+
 int32_t truncated(double v) {
   if (!(v > -2.0e9 && v < 2.0e9)) return 0;
   return static_cast<int32_t>(v);
@@ -138,7 +145,7 @@ void buildSideImages(CDravonDoc& doc, bool viewVisible) {
     doc.compositeImage = Surface();
     return;
   }
-  doc.compositeContent = CompositeContent{1, {}};
+  doc.compositeContent = CompositeContent{1, {}, nextCompositeVersion()};
 }
 
 void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback) {
@@ -170,6 +177,7 @@ void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback
     drawLayerHighlight(doc, painter, view, doc.highlightLayer, &content.drawn);
   }
   if (!doc.foundName.empty()) drawFoundMarker(doc, painter, view, &content.drawn);
+  content.version = nextCompositeVersion();
   if (feedback != nullptr) {
     feedback->beep();
     feedback->setWaitCursor(false);

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "dravon/render/side_images.h"
+#include "dravon/render/view_picture.h"
 #include "dravon/tests/render_test_support.h"
 
 namespace dravon {
@@ -202,6 +203,48 @@ TEST_F(SampleCardImages, RefreshPutsBackExactlyWhatTheLastOneDrew) {
   doc->markedNets.clear();
   doc->highlightLayer = -1;
   doc->foundName.clear();
+}
+
+struct FixedScroll : ScrollContainer {
+  int scrollX() const override { return 0; }
+  int scrollY() const override { return 0; }
+  void setDisplaySize(int, int) override {}
+  void scrollTo(int, int) override {}
+  void repaint() override {}
+};
+
+// The kept shrunk picture must show exactly what stretching the visible part shows.
+TEST_F(SampleCardImages, KeptPicturesShowTheSamePixels) {
+  FixedScroll scroll;
+  ViewGeometry view(*doc, scroll, [] {});
+  ViewPicture kept;
+  Surface direct(300, 200);
+  Surface viaKept(300, 200);
+  struct Case {
+    const char* why;
+    int zoom;  // 0 = fit into 300 x 200
+    int sx, sy;
+    bool markFirst;  // a refresh between the draws: the kept picture must follow it
+  };
+  for (const Case& c :
+       {Case{"fit", 0, 0, 0, false}, Case{"50 %, scrolled", 50, 120, 70, false},
+        Case{"50 %, scrolled elsewhere", 50, 10, 90, false},
+        Case{"50 % after a refresh", 50, 10, 90, true}, Case{"33 %", 33, 5, 5, false},
+        Case{"200 %: not kept", 200, 40, 40, false}, Case{"100 %", 100, 3, 3, false}}) {
+    SCOPED_TRACE(c.why);
+    view.computeFit(300, 200);
+    view.zoomPercent = c.zoom;
+    if (c.markFirst) {
+      doc->markedNets = {NetMark{doc->findNet("N1038")}};
+      refreshComposite(*doc, ShownView{1, c.zoom, 1.0}, nullptr);
+    }
+    drawViewPicture(direct, doc->compositeImage, view, c.sx, c.sy);
+    kept.draw(viaKept, doc->compositeImage, doc->compositeContent.version, view, c.sx, c.sy);
+    ASSERT_EQ(0, std::memcmp(direct.bits(), viaKept.bits(),
+                             static_cast<size_t>(direct.bytesPerLine()) * direct.height()));
+  }
+  doc->markedNets.clear();
+  refreshComposite(*doc, ShownView{}, nullptr);
 }
 
 // Small cards built in the test: an outline square and what each case needs.

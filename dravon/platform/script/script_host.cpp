@@ -104,7 +104,8 @@ bool ScriptSession::save(const std::vector<std::string>& words, std::string& err
     source = &doc_.compositeImage;
   } else if (image == kSaveView) {
     if (viewVisible() && picture.reset(clientWidth_, clientHeight_)) {
-      drawViewPicture(picture, doc_.compositeImage, view_, scrollX_, scrollY_);
+      viewPicture_.draw(picture, doc_.compositeImage, doc_.compositeContent.version, view_,
+                        scrollX_, scrollY_);
     }
     source = &picture;
   } else {

@@ -15,6 +15,7 @@
 #include "dravon/platform/settings_store.h"
 #include "dravon/platform/status_bar.h"
 #include "dravon/render/view_geometry.h"
+#include "dravon/render/view_picture.h"
 
 namespace dravon {
 
@@ -93,6 +94,7 @@ class ScriptSession final : public StatusBar,
   int clientWidth_ = kDefaultClientWidth;
   int clientHeight_ = kDefaultClientHeight;
   ViewGeometry view_;
+  ViewPicture viewPicture_;
   int scrollX_ = 0;
   int scrollY_ = 0;
   int displayWidth_ = 0;
