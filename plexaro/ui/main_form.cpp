@@ -421,9 +421,10 @@ void TForm1::zoomToBand(int x, int y) {
   view_.viewCentreY = truncToInt((state_.mouseY + view_.offsetY) / double{view_.scale});
   const int32_t ex = truncToInt((x + view_.offsetX) / double{view_.scale});
   const int32_t ey = truncToInt((y + view_.offsetY) / double{view_.scale});
+  const int32_t halfW = w / 2, halfH = h / 2;  // integer halves, as the view centres
   const auto centreOffsets = [&] {
-    view_.offsetX = truncToInt(view_.viewCentreX * double{view_.scale} - (w / 2));
-    view_.offsetY = truncToInt(view_.viewCentreY * double{view_.scale} - (h / 2));
+    view_.offsetX = truncToInt(view_.viewCentreX * double{view_.scale} - halfW);
+    view_.offsetY = truncToInt(view_.viewCentreY * double{view_.scale} - halfH);
   };
   do {
     ++view_.zoomLevel;
