@@ -43,7 +43,9 @@ std::optional<std::string> readWholeFile(std::string_view path) {
 }
 
 // Counts from the file are cut to what the table holds; zero or below reads nothing.
-int32_t capCount(int32_t count, int32_t capacity) { return std::clamp(count, 0, capacity); }
+int32_t capCount(int32_t count, int32_t capacity) {
+  return std::clamp(count, 0, capacity);
+}
 
 // Reads the ints of one record in order; a failed conversion leaves it and every later field
 // unchanged, as formatted input does.
@@ -92,8 +94,7 @@ bool BoardFileLoader::open(std::string_view path, BoardTables& tables, ViewTrans
       readInts(in, p.x, p.y);
     }
   }
-  if (boardChecksum(view.extentX, view.extentY, pointCount, tables.outline[0]) !=
-      tables.checksum) {
+  if (boardChecksum(view.extentX, view.extentY, pointCount, tables.outline[0]) != tables.checksum) {
     line.assign(kNotBoardFilePrefix).append(path).append(kNotBoardFileSuffix);
     host.addMessageLine(line);
     return false;

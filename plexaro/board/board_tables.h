@@ -137,8 +137,8 @@ struct PinRange {
 [[nodiscard]] int32_t pinNumberIn(const PartEntry& part, int32_t p);
 
 struct PinOwner {
-  int32_t part = -1;       // -1: no part holds the pin
-  int32_t pinNumber = 0;   // 1 for the part's first pin
+  int32_t part = -1;      // -1: no part holds the pin
+  int32_t pinNumber = 0;  // 1 for the part's first pin
 };
 // The last part whose range holds pin p, as a scan over all parts in order would find.
 [[nodiscard]] PinOwner findPinPart(const BoardTables& tables, int32_t p);

@@ -43,7 +43,8 @@ void readDefaultSize(std::string_view boardPath, ViewTransform& view) {
     (void)writeWhole(path, kNewBoardDefaultSize);
     return;
   }
-  ScanStream scan{std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
+  ScanStream scan{
+      std::string{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()}};
   int32_t size = 0;
   // A file without a number, or with a size the view cannot use, counts as a new board's.
   if (!scan.readInt(size) || size < kNewBoardDefaultSize) size = kNewBoardDefaultSize;

@@ -9,7 +9,9 @@ namespace {
 bool isBlank(int c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
-bool isDigit(int c) { return c >= '0' && c <= '9'; }
+bool isDigit(int c) {
+  return c >= '0' && c <= '9';
+}
 
 constexpr int kEnd = -1;
 // Files written on DOS may end in Ctrl-Z, which text-mode reading takes as the end.
@@ -30,7 +32,9 @@ int ScanStream::get() {
 }
 
 // Puts back the character last read; never called after a read that hit the end.
-void ScanStream::unget() { --pos_; }
+void ScanStream::unget() {
+  --pos_;
+}
 
 void ScanStream::rewind() {
   pos_ = 0;

@@ -153,9 +153,9 @@ TEST_F(BoardFileTest, AWrongChecksumStopsAfterTheOutline) {
   content.replace(0, 6, "158396");
   EXPECT_FALSE(open(content));
   EXPECT_FALSE(board.tables->loaded);
-  EXPECT_EQ(host.lines, (std::vector<std::string>{
-                            "Load file " + path + " .........",
-                            "Specified file " + path + " is not a Plexaro Brd File."}));
+  EXPECT_EQ(host.lines,
+            (std::vector<std::string>{"Load file " + path + " .........",
+                                      "Specified file " + path + " is not a Plexaro Brd File."}));
   EXPECT_FALSE(host.commandsEnabled);
   EXPECT_EQ(board.tables->outlineCount, 5);  // the outline already holds the new file's values
   EXPECT_EQ(board.tables->pinCount, 0);
@@ -170,13 +170,17 @@ TEST_F(BoardFileTest, KeywordsMatchWholeTokensOnly) {
     int32_t netCount;
   };
   const Case cases[] = {
-      {"lower case is not a keyword: no outline, checksum 0 needed", "0 brdout: 5 1000 800 NETS: 1 1 A", true, 1},
+      {"lower case is not a keyword: no outline, checksum 0 needed",
+       "0 brdout: 5 1000 800 NETS: 1 1 A", true, 1},
       {"without the colon neither", "158395 BRDOUT 5 1000 800 10 20", false, 0},
       {"a keyword inside a longer token is no keyword", "0 XNETS: 1 1 A NETS:X", true, 0},
       {"text between sections is skipped", "0 hello world NETS: 1 1 A trailing", true, 1},
       {"a keyword as the last token, without a line end", "0 NETS:", true, 0},
       {"a word longer than 79 characters before the keyword",
-       "0 NETS:xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx NETS: 1 1 A",
+       "0 "
+       "NETS:"
+       "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx "
+       "NETS: 1 1 A",
        true, 1},
   };
   for (const Case& c : cases) {

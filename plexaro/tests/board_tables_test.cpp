@@ -86,7 +86,10 @@ TEST(FindPinPart, FindsTheLastPartWhoseRangeHoldsThePin) {
       {"overlapping ranges: the last part wins", {{"U1", 0}, {"R1", 8}, {"R2", 2}}, 5, 2, 4},
       {"a first pin beyond the pins gives an empty range", {{"U1", 0}, {"R1", 50}}, 9, 0, 10},
       {"a negative first pin", {{"U1", -3}, {"R1", 2}}, 0, 0, 4},
-      {"a first pin of -2^31 wraps instead of overflowing", {{"U1", INT32_MIN}}, 5, 0,
+      {"a first pin of -2^31 wraps instead of overflowing",
+       {{"U1", INT32_MIN}},
+       5,
+       0,
        static_cast<int32_t>(5u + 2147483648u + 1u)},
   };
   for (const Case& c : cases) {
@@ -255,7 +258,8 @@ TEST(MarkNet, IndexedMarkingEqualsThePlainScanOnScrambledRanges) {
     std::vector<std::pair<std::string, int32_t>> parts;
     for (int q = 0; q < partCount; ++q) {
       // Mostly ascending ranges, with backward jumps and out-of-range values mixed in.
-      parts.emplace_back("P" + std::to_string(q), static_cast<int32_t>(random() % (pinCount + 10)) - 5);
+      parts.emplace_back("P" + std::to_string(q),
+                         static_cast<int32_t>(random() % (pinCount + 10)) - 5);
     }
     auto t = makeTables(nets, parts);
     const Marking expected = markByScan(*t, 2);

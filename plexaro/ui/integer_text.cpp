@@ -37,7 +37,8 @@ std::optional<int32_t> convertInteger(std::string_view text) {
     return static_cast<int32_t>(negative ? 0u - bits : bits);
   }
   if (!negative && value > 0x7fffffffull) return std::nullopt;
-  return static_cast<int32_t>(negative ? -static_cast<int64_t>(value) : static_cast<int64_t>(value));
+  return static_cast<int32_t>(negative ? -static_cast<int64_t>(value)
+                                       : static_cast<int64_t>(value));
 }
 
 std::string notAnIntegerMessage(std::string_view text) {

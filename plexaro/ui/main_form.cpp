@@ -21,7 +21,9 @@ constexpr MenuItem kViewMenuItems[] = {MenuItem::Pan2, MenuItem::Redraw1,
                                        MenuItem::ShowAllPartsName1, MenuItem::ShowAllNailNumber1,
                                        MenuItem::SetDefaultSize1};
 
-constexpr int index(MenuItem item) { return static_cast<int>(item); }
+constexpr int index(MenuItem item) {
+  return static_cast<int>(item);
+}
 
 bool underViewMenu(MenuItem item) {
   for (MenuItem m : kViewMenuItems) {
@@ -53,16 +55,34 @@ void TForm1::FormCreate() {
 
 // ---- BoardArea and BoardOpenHost --------------------------------------------------------
 
-int TForm1::width() const { return platform_.board.width(); }
-int TForm1::height() const { return platform_.board.height(); }
-void TForm1::movePointer(int x, int y) { platform_.board.movePointer(x, y); }
-void TForm1::redraw() { PaintBox1Paint(); }
+int TForm1::width() const {
+  return platform_.board.width();
+}
+int TForm1::height() const {
+  return platform_.board.height();
+}
+void TForm1::movePointer(int x, int y) {
+  platform_.board.movePointer(x, y);
+}
+void TForm1::redraw() {
+  PaintBox1Paint();
+}
 
-void TForm1::addMessageLine(std::string_view line) { platform_.messages.addMessageLine(line); }
-void TForm1::setCaption(std::string_view caption) { platform_.window.setCaption(caption); }
-void TForm1::enableBoardCommands() { setBoardCommandsEnabled(true); }
-void TForm1::setDefaultSizeText(std::string_view text) { defaultSizeText_ = text; }
-void TForm1::showLoadedBoard() { viewAll(view_, *this); }
+void TForm1::addMessageLine(std::string_view line) {
+  platform_.messages.addMessageLine(line);
+}
+void TForm1::setCaption(std::string_view caption) {
+  platform_.window.setCaption(caption);
+}
+void TForm1::enableBoardCommands() {
+  setBoardCommandsEnabled(true);
+}
+void TForm1::setDefaultSizeText(std::string_view text) {
+  defaultSizeText_ = text;
+}
+void TForm1::showLoadedBoard() {
+  viewAll(view_, *this);
+}
 
 // ---- menus --------------------------------------------------------------------------------
 
@@ -81,7 +101,9 @@ bool TForm1::menuEnabled(MenuItem item) const {
   return enabled_[index(item)];
 }
 
-bool TForm1::menuChecked(MenuItem item) const { return checked_[index(item)]; }
+bool TForm1::menuChecked(MenuItem item) const {
+  return checked_[index(item)];
+}
 
 void TForm1::setBoardCommandsEnabled(bool enabled) {
   setEnabled(MenuItem::Close1, enabled);
@@ -93,22 +115,38 @@ void TForm1::setBoardCommandsEnabled(bool enabled) {
 void TForm1::clickMenu(MenuItem item) {
   if (!menuEnabled(item)) return;
   switch (item) {
-    case MenuItem::Open1: return Open1Click();
-    case MenuItem::Close1: return Close1Click();
-    case MenuItem::Exit1: return Exit1Click();
-    case MenuItem::View1: return;
-    case MenuItem::Pan2: return Pan2Click();
-    case MenuItem::Redraw1: return Redraw1Click();
-    case MenuItem::ShowAllPartsName1: return ShowAllPartsName1Click();
-    case MenuItem::ShowAllNailNumber1: return ShowAllNailNumber1Click();
-    case MenuItem::SetDefaultSize1: return SetDefaultSize1Click();
-    case MenuItem::Open2: return Open2Click();
-    case MenuItem::Short1: return Short1Click();
-    case MenuItem::Comp1: return Comp1Click();
-    case MenuItem::Net1: return Net1Click();
-    case MenuItem::Part1: return Part1Click();
-    case MenuItem::Content1: return Content1Click();
-    case MenuItem::About1: return About1Click();
+    case MenuItem::Open1:
+      return Open1Click();
+    case MenuItem::Close1:
+      return Close1Click();
+    case MenuItem::Exit1:
+      return Exit1Click();
+    case MenuItem::View1:
+      return;
+    case MenuItem::Pan2:
+      return Pan2Click();
+    case MenuItem::Redraw1:
+      return Redraw1Click();
+    case MenuItem::ShowAllPartsName1:
+      return ShowAllPartsName1Click();
+    case MenuItem::ShowAllNailNumber1:
+      return ShowAllNailNumber1Click();
+    case MenuItem::SetDefaultSize1:
+      return SetDefaultSize1Click();
+    case MenuItem::Open2:
+      return Open2Click();
+    case MenuItem::Short1:
+      return Short1Click();
+    case MenuItem::Comp1:
+      return Comp1Click();
+    case MenuItem::Net1:
+      return Net1Click();
+    case MenuItem::Part1:
+      return Part1Click();
+    case MenuItem::Content1:
+      return Content1Click();
+    case MenuItem::About1:
+      return About1Click();
   }
 }
 
@@ -119,7 +157,8 @@ void TForm1::fillBoardAreaBlack() {
 }
 
 void TForm1::setAllPanels(std::string_view text) {
-  for (int panel = 0; panel < kStatusPanelCount; ++panel) platform_.status.setPanelText(panel, text);
+  for (int panel = 0; panel < kStatusPanelCount; ++panel)
+    platform_.status.setPanelText(panel, text);
 }
 
 void TForm1::Open1Click() {
@@ -150,7 +189,9 @@ void TForm1::Close1Click() {
   platform_.messages.clearMessages();
 }
 
-void TForm1::Exit1Click() { platform_.window.close(); }
+void TForm1::Exit1Click() {
+  platform_.window.close();
+}
 
 void TForm1::Pan2Click() {
   if (!tables_->loaded) return;
@@ -184,8 +225,12 @@ void TForm1::toggleShowAllNailNumbers() {
   redraw();
 }
 
-void TForm1::ShowAllPartsName1Click() { toggleShowAllPartNames(); }
-void TForm1::ShowAllNailNumber1Click() { toggleShowAllNailNumbers(); }
+void TForm1::ShowAllPartsName1Click() {
+  toggleShowAllPartNames();
+}
+void TForm1::ShowAllNailNumber1Click() {
+  toggleShowAllNailNumbers();
+}
 
 void TForm1::SetDefaultSize1Click() {
   platform_.dialogs.editDefaultSize(defaultSizeText_);
@@ -201,7 +246,8 @@ void TForm1::SetDefaultSize1Click() {
   view_.defaultSize = *value;
   if (!writeDefaultSize(openDialogFileName_, *value)) {
     // The size still applies now; the user learns it will not be there next time.
-    addMessageLine(std::string{kDefaultSizeNotWritten}.append(defaultSizePath(openDialogFileName_)));
+    addMessageLine(
+        std::string{kDefaultSizeNotWritten}.append(defaultSizePath(openDialogFileName_)));
   }
   viewAll(view_, *this);
 }
@@ -209,24 +255,43 @@ void TForm1::SetDefaultSize1Click() {
 void TForm1::runSearch(int8_t mode) {
   state_.searchMode = mode;
   switch (mode) {
-    case 1: return searchOpen();
-    case 2: return searchShort();
-    case 3: return searchComponentPin();
-    case 4: return searchNet();
-    case 5: return searchDevice();
-    default: return;
+    case 1:
+      return searchOpen();
+    case 2:
+      return searchShort();
+    case 3:
+      return searchComponentPin();
+    case 4:
+      return searchNet();
+    case 5:
+      return searchDevice();
+    default:
+      return;
   }
 }
 
-void TForm1::Open2Click() { runSearch(1); }
-void TForm1::Short1Click() { runSearch(2); }
-void TForm1::Comp1Click() { runSearch(3); }
-void TForm1::Net1Click() { runSearch(4); }
-void TForm1::Part1Click() { runSearch(5); }
+void TForm1::Open2Click() {
+  runSearch(1);
+}
+void TForm1::Short1Click() {
+  runSearch(2);
+}
+void TForm1::Comp1Click() {
+  runSearch(3);
+}
+void TForm1::Net1Click() {
+  runSearch(4);
+}
+void TForm1::Part1Click() {
+  runSearch(5);
+}
 
-void TForm1::Content1Click() { platform_.dialogs.showHelp(); }
-void TForm1::About1Click() { platform_.dialogs.showAbout(); }
-
+void TForm1::Content1Click() {
+  platform_.dialogs.showHelp();
+}
+void TForm1::About1Click() {
+  platform_.dialogs.showAbout();
+}
 
 // ---- keyboard -------------------------------------------------------------------------------
 
@@ -242,35 +307,57 @@ void TForm1::onKeyDown(int key) {
     panQuarter(view_, direction, *this);
   };
   switch (key) {
-    case vk::kReturn: return runSearch(state_.searchMode);
+    case vk::kReturn:
+      return runSearch(state_.searchMode);
     case vk::kEscape:
       if (state_.selectViewCenter) cancelViewCenterPick();
       return;
-    case vk::kSpace: return flipSide(view_, *this);
-    case vk::kHome: return viewAll(view_, *this);
-    case vk::kLeft: return pan(PanDirection::Left);
-    case vk::kUp: return pan(PanDirection::Up);
-    case vk::kRight: return pan(PanDirection::Right);
-    case vk::kDown: return pan(PanDirection::Down);
-    case vk::kDelete: return Redraw1Click();
-    case 'A': return Pan2Click();
-    case 'C': return runSearch(3);
-    case 'D': return runSearch(5);
-    case 'L': return toggleShowAllNailNumbers();
-    case 'N': return runSearch(4);
-    case 'O': return runSearch(1);
-    case 'R': return rotateQuarter(view_, *tables_, *this);
-    case 'S': return runSearch(2);
-    case 'U': return toggleShowAllPartNames();
+    case vk::kSpace:
+      return flipSide(view_, *this);
+    case vk::kHome:
+      return viewAll(view_, *this);
+    case vk::kLeft:
+      return pan(PanDirection::Left);
+    case vk::kUp:
+      return pan(PanDirection::Up);
+    case vk::kRight:
+      return pan(PanDirection::Right);
+    case vk::kDown:
+      return pan(PanDirection::Down);
+    case vk::kDelete:
+      return Redraw1Click();
+    case 'A':
+      return Pan2Click();
+    case 'C':
+      return runSearch(3);
+    case 'D':
+      return runSearch(5);
+    case 'L':
+      return toggleShowAllNailNumbers();
+    case 'N':
+      return runSearch(4);
+    case 'O':
+      return runSearch(1);
+    case 'R':
+      return rotateQuarter(view_, *tables_, *this);
+    case 'S':
+      return runSearch(2);
+    case 'U':
+      return toggleShowAllPartNames();
     case 'W':
       state_.dragZoom = true;
       platform_.window.setBoardDragMode(true);
       return;
     case vk::kAdd:
-    case vk::kOemPlus: zoomStep(view_, state_, ZoomDirection::In, *this); return;
+    case vk::kOemPlus:
+      zoomStep(view_, state_, ZoomDirection::In, *this);
+      return;
     case vk::kSubtract:
-    case vk::kOemMinus: zoomStep(view_, state_, ZoomDirection::Out, *this); return;
-    default: return;
+    case vk::kOemMinus:
+      zoomStep(view_, state_, ZoomDirection::Out, *this);
+      return;
+    default:
+      return;
   }
 }
 
@@ -309,9 +396,15 @@ void TForm1::PaintBox1DblClick() {
   zoomStep(view_, state_, ZoomDirection::In, *this);
 }
 
-void TForm1::PaintBox1StartDrag() { bandStart(); }
-void TForm1::PaintBox1DragOver(int x, int y) { bandMove(x, y); }
-void TForm1::PaintBox1EndDrag(int x, int y) { zoomToBand(x, y); }
+void TForm1::PaintBox1StartDrag() {
+  bandStart();
+}
+void TForm1::PaintBox1DragOver(int x, int y) {
+  bandMove(x, y);
+}
+void TForm1::PaintBox1EndDrag(int x, int y) {
+  zoomToBand(x, y);
+}
 
 void TForm1::PaintBox1Paint() {
   if (!tables_->loaded) return;

@@ -10,7 +10,7 @@ inline constexpr std::string_view kSignalDialogCaption = "Search Signal";
 inline constexpr std::string_view kDeviceDialogCaption = "Search Device";
 inline constexpr std::array<std::string_view, 3> kSignalLabels = {"Pin (1)", "Pin (2)", "Pin (3)"};
 inline constexpr std::array<std::string_view, 3> kDeviceLabels = {"Device(1)", "Device(2)",
-                                                                   "Device(3)"};
+                                                                  "Device(3)"};
 inline constexpr std::string_view kOkCaption = "OK";
 inline constexpr std::string_view kCancelCaption = "Cancel";
 

@@ -24,7 +24,9 @@ std::string notFound(std::string_view prefix, std::string_view text) {
   return std::string{prefix}.append(text).append(kNotFoundSuffix);
 }
 
-int32_t otherSide(int32_t side) { return side == 1 ? 2 : side == 2 ? 1 : side; }
+int32_t otherSide(int32_t side) {
+  return side == 1 ? 2 : side == 2 ? 1 : side;
+}
 
 }  // namespace
 
@@ -74,7 +76,8 @@ bool TForm1::nailStep(const std::string& text, int32_t slot) {
   }
   char line[kMessageLineCapacity];
   std::snprintf(line, sizeof line, "$%s ,Net #%d %s ", text.c_str(),
-                static_cast<int>(state_.listNet), std::string{netName(*tables_, state_.listNet)}.c_str());
+                static_cast<int>(state_.listNet),
+                std::string{netName(*tables_, state_.listNet)}.c_str());
   state_.messageLine.assign(line);
   markNet(*tables_, state_, platform_.messages);
   return true;

@@ -37,10 +37,10 @@ class Random {
 };
 
 std::vector<std::string> netNames(int count) {
-  static const char* const kNamed[] = {"GND",  "VCC",   "+3V3",   "+5V",     "+1V8", "+12V",
-                                       "VBAT", "AGND",  "RESET_N", "CLK_25M", "SDA",  "SCL",
-                                       "TXD0", "RXD0",  "USB_DP", "USB_DM",  "SPI_MOSI",
-                                       "SPI_MISO", "SPI_SCK", "SPI_CS_N", "LED1", "LED2"};
+  static const char* const kNamed[] = {
+      "GND",      "VCC",      "+3V3",    "+5V",      "+1V8", "+12V", "VBAT",   "AGND",
+      "RESET_N",  "CLK_25M",  "SDA",     "SCL",      "TXD0", "RXD0", "USB_DP", "USB_DM",
+      "SPI_MOSI", "SPI_MISO", "SPI_SCK", "SPI_CS_N", "LED1", "LED2"};
   std::vector<std::string> names;
   for (int i = 0; i < count; ++i) {
     if (i < static_cast<int>(std::size(kNamed))) {
@@ -98,9 +98,9 @@ std::string generateBoard(const BoardShape& shape) {
                       : roll < 90 ? Kind::Chip
                                   : Kind::Connector;
     int count = kind == Kind::Resistor || kind == Kind::Capacitor ? 2
-                : kind == Kind::Transistor                       ? 3
-                : kind == Kind::Chip                             ? 8 * random.between(1, 8)
-                                                                 : random.between(4, 20);
+                : kind == Kind::Transistor                        ? 3
+                : kind == Kind::Chip                              ? 8 * random.between(1, 8)
+                                                                  : random.between(4, 20);
     // Keep enough pins for the parts still to come, and use them all on the last part.
     count = std::clamp(count, 1, std::max(1, pinsLeft - 2 * (partsLeft - 1)));
     if (partsLeft == 1) count = std::max(1, pinsLeft);
@@ -113,9 +113,11 @@ std::string generateBoard(const BoardShape& shape) {
     const int32_t cx = 300 + (q % columns) * cellW + cellW / 2;
     const int32_t cy = 300 + (q / columns) * cellH + cellH / 2;
     const int perRow = kind == Kind::Connector ? count : (count + 1) / 2;
-    const int32_t pitch = std::max<int32_t>(4, std::min<int32_t>(50, (cellW * 3 / 4) / std::max(perRow, 1)));
+    const int32_t pitch =
+        std::max<int32_t>(4, std::min<int32_t>(50, (cellW * 3 / 4) / std::max(perRow, 1)));
     const int32_t halfW = std::max<int32_t>(pitch * perRow / 2, 20);
-    const int32_t halfH = kind == Kind::Connector ? 40 : std::min<int32_t>(cellH / 3, 30 + 10 * perRow);
+    const int32_t halfH =
+        kind == Kind::Connector ? 40 : std::min<int32_t>(cellH / 3, 30 + 10 * perRow);
     part.x1 = cx - halfW;
     part.y1 = cy - halfH;
     part.x2 = cx + halfW;
@@ -162,8 +164,7 @@ std::string generateBoard(const BoardShape& shape) {
   for (int i = 0; i < shape.nails; ++i) {
     const int32_t net = i % netCount + 1;
     const Pin& at = pins[std::max(pinOfNet[net], 0) % pins.size()];
-    nails.push_back({i + 1 + (i / 100) * 20, at.x + 15, at.y + 15, net,
-                     random.chance(80) ? 2 : 1});
+    nails.push_back({i + 1 + (i / 100) * 20, at.x + 15, at.y + 15, net, random.chance(80) ? 2 : 1});
   }
 
   // The file holds the top side's parts, pins and nails mirrored about the board's middle line:

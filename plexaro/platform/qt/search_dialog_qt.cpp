@@ -24,31 +24,31 @@ struct Layout {
   QColor okColour, cancelColour;
 };
 
-const Layout kSignalLayout = {
-    {273, 226},
-    {8, 16, 249, 153},
-    {{{32, 42, 52, 16}, {32, 80, 52, 16}, {32, 120, 52, 16}}},
-    {{{112, 40, 121, 21}, {112, 78, 121, 21}, {110, 118, 121, 21}}},
-    {32, 184, 75, 25},
-    {168, 184, 75, 25},
-    QColor(Qt::black),
-    QColor(Qt::black)};
+const Layout kSignalLayout = {{273, 226},
+                              {8, 16, 249, 153},
+                              {{{32, 42, 52, 16}, {32, 80, 52, 16}, {32, 120, 52, 16}}},
+                              {{{112, 40, 121, 21}, {112, 78, 121, 21}, {110, 118, 121, 21}}},
+                              {32, 184, 75, 25},
+                              {168, 184, 75, 25},
+                              QColor(Qt::black),
+                              QColor(Qt::black)};
 
-const Layout kDeviceLayout = {
-    {275, 226},
-    {8, 16, 257, 153},
-    {{{24, 42, 75, 16}, {24, 82, 75, 16}, {24, 122, 75, 16}}},
-    {{{128, 40, 121, 21}, {128, 80, 121, 21}, {128, 120, 121, 21}}},
-    {32, 184, 75, 25},
-    {160, 184, 75, 25},
-    QColor(0, 128, 128),
-    QColor(255, 0, 0)};
+const Layout kDeviceLayout = {{275, 226},
+                              {8, 16, 257, 153},
+                              {{{24, 42, 75, 16}, {24, 82, 75, 16}, {24, 122, 75, 16}}},
+                              {{{128, 40, 121, 21}, {128, 80, 121, 21}, {128, 120, 121, 21}}},
+                              {32, 184, 75, 25},
+                              {160, 184, 75, 25},
+                              QColor(0, 128, 128),
+                              QColor(255, 0, 0)};
 
 // The labels' colours are the mark colours of the inputs: white, red, aqua.
 const std::array<QColor, 3> kLabelColours = {QColor(255, 255, 255), QColor(255, 0, 0),
-                                              QColor(0, 255, 255)};
+                                             QColor(0, 255, 255)};
 
-QRect toRect(Geometry g) { return QRect(g.left, g.top, g.width, g.height); }
+QRect toRect(Geometry g) {
+  return QRect(g.left, g.top, g.width, g.height);
+}
 
 QFont boldItalic(int pixels) {
   QFont font;

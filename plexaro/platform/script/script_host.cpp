@@ -48,13 +48,17 @@ void ScriptHost::showSearchDialog(SearchDialog& dialog) {
     dialog.inputs[i] = answer.texts[i];
   }
   switch (answer.close) {
-    case DialogClose::Ok: dialog.Button1Click(); break;
+    case DialogClose::Ok:
+      dialog.Button1Click();
+      break;
     case DialogClose::Enter:
       dialog.Edit1KeyDown(13);
       dialog.Edit2KeyDown(13);
       dialog.Edit3KeyDown(13);
       break;
-    case DialogClose::Cancel: dialog.Button2Click(); break;
+    case DialogClose::Cancel:
+      dialog.Button2Click();
+      break;
   }
 }
 

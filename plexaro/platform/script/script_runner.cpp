@@ -67,10 +67,10 @@ constexpr MenuName kMenuNames[] = {
 };
 
 const std::map<std::string_view, int> kKeyNames = {
-    {"Enter", vk::kReturn}, {"Esc", vk::kEscape},       {"Space", vk::kSpace},
-    {"Home", vk::kHome},    {"Left", vk::kLeft},        {"Up", vk::kUp},
-    {"Right", vk::kRight},  {"Down", vk::kDown},        {"Delete", vk::kDelete},
-    {"Add", vk::kAdd},      {"Subtract", vk::kSubtract}, {"OemPlus", vk::kOemPlus},
+    {"Enter", vk::kReturn},      {"Esc", vk::kEscape},        {"Space", vk::kSpace},
+    {"Home", vk::kHome},         {"Left", vk::kLeft},         {"Up", vk::kUp},
+    {"Right", vk::kRight},       {"Down", vk::kDown},         {"Delete", vk::kDelete},
+    {"Add", vk::kAdd},           {"Subtract", vk::kSubtract}, {"OemPlus", vk::kOemPlus},
     {"OemMinus", vk::kOemMinus},
 };
 
@@ -95,7 +95,8 @@ constexpr int kDragSteps = 8;
 // click; a press in automatic drag mode is a drag, never a press or a click).
 class Session {
  public:
-  Session(std::ostream& out, std::ostream& err) : out_(out), err_(err), host_(out), form_(platform()) {
+  Session(std::ostream& out, std::ostream& err)
+      : out_(out), err_(err), host_(out), form_(platform()) {
     form_.FormCreate();
   }
 
@@ -254,7 +255,9 @@ bool Session::run(const std::vector<std::string>& w, std::string& why) {
       return false;
     }
     DialogAnswer answer;
-    answer.close = w[1] == "ok" ? DialogClose::Ok : w[1] == "enter" ? DialogClose::Enter : DialogClose::Cancel;
+    answer.close = w[1] == "ok"      ? DialogClose::Ok
+                   : w[1] == "enter" ? DialogClose::Enter
+                                     : DialogClose::Cancel;
     answer.texts.assign(w.begin() + 2, w.end());
     host_.queueAnswer(std::move(answer));
   } else if (command == "print") {
@@ -272,7 +275,9 @@ bool Session::run(const std::vector<std::string>& w, std::string& why) {
       why = "'save' takes a path";
       return false;
     }
-    if (!host_.image().convertToFormat(QImage::Format_RGB888).save(QString::fromStdString(w[1]), "PNG")) {
+    if (!host_.image()
+             .convertToFormat(QImage::Format_RGB888)
+             .save(QString::fromStdString(w[1]), "PNG")) {
       err_ << "cannot write " << w[1] << '\n';
     }
   } else {
@@ -292,7 +297,8 @@ void Session::printMarks() {
   }
   for (int32_t i = 0; i < t.nailCount; ++i) {
     const NailEntry& nail = t.nails[i];
-    if (nail.marked) out_ << "nail " << i << " number=" << nail.number << " slot=" << nail.markSlot << '\n';
+    if (nail.marked)
+      out_ << "nail " << i << " number=" << nail.number << " slot=" << nail.markSlot << '\n';
   }
 }
 
@@ -319,7 +325,8 @@ void Session::printView() {
 void Session::printState() {
   const ViewerState& s = form_.state();
   out_ << "state: loaded=" << int{form_.tables().loaded} << " searchMode=" << int{s.searchMode}
-       << " currentMarkSlot=" << s.currentMarkSlot << " showAllPartNames=" << int{s.showAllPartNames}
+       << " currentMarkSlot=" << s.currentMarkSlot
+       << " showAllPartNames=" << int{s.showAllPartNames}
        << " showAllNailNumbers=" << int{s.showAllNailNumbers}
        << " selectViewCenter=" << int{s.selectViewCenter} << " dragZoom=" << int{s.dragZoom}
        << " listNet=" << s.listNet << '\n';
