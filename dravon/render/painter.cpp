@@ -23,6 +23,17 @@ struct Span {
   int x1;  // one past the last pixel
 };
 
+// Floor and ceiling of a finite value of less than 2^53 in magnitude, as integers, without the
+// library call that std::floor and std::ceil become on the baseline instruction set.
+int64_t floorToInt(double v) {
+  const auto i = static_cast<int64_t>(v);
+  return static_cast<double>(i) > v ? i - 1 : i;
+}
+int64_t ceilToInt(double v) {
+  const auto i = static_cast<int64_t>(v);
+  return static_cast<double>(i) < v ? i + 1 : i;
+}
+
 bool spanLess(const Span& a, const Span& b) {
   return a.y != b.y ? a.y < b.y : a.x0 < b.x0;
 }
@@ -135,6 +146,19 @@ void walkThinLine(int64_t x0, int64_t y0, int64_t x1, int64_t y1, int width, int
   }
 }
 
+// The first x' in [x, limit) whose colour bits are `colour`, or limit. Eight pixels are compared
+// per step without an early exit, which the compiler turns into a few vector instructions.
+int findColour(const uint32_t* row, int x, int limit, uint32_t colour) {
+  constexpr int kBlock = 8;
+  for (; x + kBlock <= limit; x += kBlock) {
+    unsigned hit = 0;
+    for (int k = 0; k < kBlock; ++k) hit |= (row[x + k] & kColourBits) == colour ? 1u : 0u;
+    if (hit != 0) break;
+  }
+  while (x < limit && (row[x] & kColourBits) != colour) ++x;
+  return x;
+}
+
 bool dashOn(int64_t position) {
   return position % kDashPeriod < kDashOn;
 }
@@ -206,8 +230,8 @@ void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfa
     if (lo > hi) continue;
     lo = std::clamp(lo, -3.0, limit);
     hi = std::clamp(hi, -3.0, limit);
-    const int64_t x0 = static_cast<int64_t>(std::ceil((lo - kEdgeTolerance - 1.0) / 2.0));
-    const int64_t x1 = static_cast<int64_t>(std::floor((hi + kEdgeTolerance - 1.0) / 2.0)) + 1;
+    const int64_t x0 = ceilToInt((lo - kEdgeTolerance - 1.0) / 2.0);
+    const int64_t x1 = floorToInt((hi + kEdgeTolerance - 1.0) / 2.0) + 1;
     const int64_t left = std::max<int64_t>(x0, 0);
     const int64_t right = std::min<int64_t>(x1, surfaceWidth);
     if (left < right) emit(static_cast<int>(y), static_cast<int>(left), static_cast<int>(right));
@@ -272,8 +296,8 @@ bool ellipseChord(Rect box, int64_t y, int width, int64_t& x0, int64_t& x1) {
   const double limit = width + 2.0;
   const double lo = std::clamp(cx - half - 0.5 - kEdgeTolerance, -2.0, limit);
   const double hi = std::clamp(cx + half - 0.5 + kEdgeTolerance, -2.0, limit);
-  x0 = static_cast<int64_t>(std::ceil(lo));
-  x1 = static_cast<int64_t>(std::floor(hi)) + 1;
+  x0 = ceilToInt(lo);
+  x1 = floorToInt(hi) + 1;
   return x0 < x1;
 }
 
@@ -320,7 +344,7 @@ void addPolygonInterior(SpanSink& fill, std::span<const Point> vertices) {
       // Pixel x is inside when x + 0.5 lies in [left, right).
       const double lo = std::clamp(crossings[k] - 0.5, -2.0, limit);
       const double hi = std::clamp(crossings[k + 1] - 0.5, -2.0, limit);
-      fill.add(y, static_cast<int64_t>(std::ceil(lo)), static_cast<int64_t>(std::ceil(hi)));
+      fill.add(y, ceilToInt(lo), ceilToInt(hi));
     }
     ++y;
   }
@@ -595,9 +619,7 @@ void Painter::floodFill(Point seed, Rgb border) {
         break;
       }
     }
-    const uint32_t* row = surface_.row(y);
-    while (x < limit && (row[x] & kColourBits) != borderValue) ++x;
-    return x;
+    return findColour(surface_.row(y), x, limit, borderValue);
   };
   const uint32_t value = packPixel(brush_.colour);
   // Fills [x0, x1) of row y and marks it visited.

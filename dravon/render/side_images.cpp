@@ -1,12 +1,17 @@
 #include "dravon/render/side_images.h"
 
+#include <algorithm>
 #include <cmath>
 #include <new>
+#include <vector>
 
 #include "dravon/render/markup.h"
 
 namespace dravon {
 namespace {
+
+// Signal lines are drawn in bands of 2^kLineBandShift image rows.
+constexpr int kLineBandShift = 5;
 
 Rgb deviceColour(const std::string& name) {
   if (name.empty()) return kDeviceColour;
@@ -70,11 +75,14 @@ ImageMapping imageMapping(const CDravonDoc& doc, int topSide) {
 
 bool drawSideImage(const CDravonDoc& doc, const ShapePainter& shapes, Surface& image, int topSide) {
   const CardRect& r = doc.imageRect;
-  if (!image.reset(r.right, r.bottom)) return false;
+  // The white ground usually covers the whole image, which is then made white at once; a card
+  // area starting right or below the origin leaves the strips before it black.
+  const bool groundCoversImage = r.left <= 0 && r.top <= 0;
+  if (!image.reset(r.right, r.bottom, groundCoversImage ? kWhite : kBlack)) return false;
   const ImageMapping m = imageMapping(doc, topSide);
   Painter painter(image);
   SelectionScope restore(painter);
-  painter.fillRect(Rect{r.left, r.top, r.right, r.bottom}, kWhiteBrush);
+  if (!groundCoversImage) painter.fillRect(Rect{r.left, r.top, r.right, r.bottom}, kWhiteBrush);
 
   painter.selectPen(insideFramePen(kOutlinePenWidth, kOutlineColour));
   for (const CLine& l : doc.outlineLines) {
@@ -88,10 +96,27 @@ bool drawSideImage(const CDravonDoc& doc, const ShapePainter& shapes, Surface& i
     painter.floodFill({m.x16(seed.x), m.y16(seed.y)}, kOutlineColour);
   }
 
-  int current = kSignalPenWidth;
-  painter.selectPen(insideFramePen(current, kSignalLineColour));
+  // Every signal line writes the same colour in copy mode, so the order they are drawn in cannot
+  // change a pixel. Drawn band by band down the image, neighbouring lines share rows that are
+  // still cached instead of each line landing somewhere else in a picture of hundreds of megabytes.
+  struct Placed {
+    int32_t band;
+    int32_t left;
+    const CLine* line;
+  };
+  std::vector<Placed> sideLines;
   for (const CLine& l : doc.lines) {
     if (!onSide(l.layer, doc, topSide)) continue;
+    sideLines.push_back(
+        {std::min(m.y(l.y1), m.y(l.y2)) >> kLineBandShift, std::min(m.x(l.x1), m.x(l.x2)), &l});
+  }
+  std::sort(sideLines.begin(), sideLines.end(), [](const Placed& a, const Placed& b) {
+    return a.band != b.band ? a.band < b.band : a.left < b.left;
+  });
+  int current = kSignalPenWidth;
+  painter.selectPen(insideFramePen(current, kSignalLineColour));
+  for (const Placed& placed : sideLines) {
+    const CLine& l = *placed.line;
     const int width = l.width;  // NOLINT(bugprone-signed-char-misuse): widths are signed
     if (width != current) {
       current = width;
@@ -185,11 +210,10 @@ void refreshComposite(CDravonDoc& doc, const ShownView& view, Feedback* feedback
 }
 
 bool drawOutlineImage(const CDravonDoc& doc, Surface& image, int topSide, int size) {
-  if (!image.reset(size, size)) return false;
+  // The whole picture starts white, also where a small card does not reach.
+  if (!image.reset(size, size, kWhite)) return false;
   Painter painter(image);
   SelectionScope restore(painter);
-  // The whole picture starts white, also where a small card does not reach.
-  painter.fillRect(image.bounds(), kWhiteBrush);
   const CardRect& r = doc.imageRect;
   const double a = static_cast<double>(r.right - r.left) / size;
   const double b = static_cast<double>(r.bottom - r.top) / size;

@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#include <utility>
 
 namespace dravon {
 
@@ -23,23 +24,54 @@ Rect intersected(Rect a, Rect b) {
   return r;
 }
 
-Surface::Surface(int width, int height) {
+Surface::Surface(int width, int height, Rgb fill) {
   // A refused size leaves the surface empty; callers test isEmpty() where that matters.
-  static_cast<void>(reset(width, height));
+  static_cast<void>(reset(width, height, fill));
 }
 
-bool Surface::reset(int width, int height) {
+Surface::Surface(const Surface& other)
+    : width_(other.width_), height_(other.height_), pitch_(other.pitch_), count_(other.count_) {
+  if (count_ == 0) return;
+  // new[] of a plain integer type does not initialize, so each pixel is written once, by the copy.
+  pixels_.reset(new uint32_t[count_]);
+  std::memcpy(pixels_.get(), other.pixels_.get(), count_ * sizeof(uint32_t));
+}
+
+Surface::Surface(Surface&& other) noexcept
+    : width_(std::exchange(other.width_, 0)),
+      height_(std::exchange(other.height_, 0)),
+      pitch_(std::exchange(other.pitch_, 0)),
+      count_(std::exchange(other.count_, 0)),
+      pixels_(std::move(other.pixels_)) {}
+
+Surface& Surface::operator=(const Surface& other) {
+  if (this != &other) *this = Surface(other);
+  return *this;
+}
+
+Surface& Surface::operator=(Surface&& other) noexcept {
+  if (this != &other) {
+    width_ = std::exchange(other.width_, 0);
+    height_ = std::exchange(other.height_, 0);
+    pitch_ = std::exchange(other.pitch_, 0);
+    count_ = std::exchange(other.count_, 0);
+    pixels_ = std::move(other.pixels_);
+  }
+  return *this;
+}
+
+bool Surface::reset(int width, int height, Rgb fill) {
   width_ = height_ = pitch_ = 0;
-  pixels_ = {};
+  count_ = 0;
+  pixels_.reset();
   if (width <= 0 || height <= 0) return false;
   const int64_t pitch = (int64_t{width} + kPitchAlignment - 1) / kPitchAlignment * kPitchAlignment;
   if (pitch * height > kMaxPixels) return false;
-  try {
-    pixels_.assign(static_cast<size_t>(pitch * height), packPixel(kBlack));
-  } catch (const std::bad_alloc&) {
-    pixels_ = {};
-    return false;
-  }
+  const size_t count = static_cast<size_t>(pitch * height);
+  pixels_.reset(new (std::nothrow) uint32_t[count]);
+  if (!pixels_) return false;
+  std::fill(pixels_.get(), pixels_.get() + count, packPixel(fill));
+  count_ = count;
   width_ = width;
   height_ = height;
   pitch_ = static_cast<int>(pitch);

@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <utility>
 #include <vector>
@@ -64,12 +65,18 @@ class Surface {
   static constexpr int64_t kMaxPixels = int64_t{1} << 28;
 
   Surface() = default;
-  // A width x height surface filled black; an empty one when the size is refused.
-  Surface(int width, int height);
+  // A width x height surface filled with `fill`; an empty one when the size is refused.
+  Surface(int width, int height, Rgb fill = kBlack);
+  Surface(const Surface& other);
+  Surface(Surface&& other) noexcept;
+  Surface& operator=(const Surface& other);
+  Surface& operator=(Surface&& other) noexcept;
+  ~Surface() = default;
 
-  // Replaces the content by a width x height black image. Fails, leaving the surface empty, for a
-  // size of zero or less, one above kMaxPixels, or when the memory cannot be had.
-  [[nodiscard]] bool reset(int width, int height);
+  // Replaces the content by a width x height image filled with `fill`, every pixel written once.
+  // Fails, leaving the surface empty, for a size of zero or less, one above kMaxPixels, or when the
+  // memory cannot be had.
+  [[nodiscard]] bool reset(int width, int height, Rgb fill = kBlack);
 
   bool isEmpty() const { return width_ == 0; }
   int width() const { return width_; }
@@ -78,11 +85,11 @@ class Surface {
   int bytesPerLine() const { return pitch_ * 4; }
   Rect bounds() const { return Rect{0, 0, width_, height_}; }
   bool contains(int x, int y) const { return x >= 0 && y >= 0 && x < width_ && y < height_; }
-  size_t memoryBytes() const { return pixels_.capacity() * sizeof(uint32_t); }
+  size_t memoryBytes() const { return count_ * sizeof(uint32_t); }
 
-  uint32_t* row(int y) { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
-  const uint32_t* row(int y) const { return pixels_.data() + static_cast<size_t>(y) * pitch_; }
-  const uint8_t* bits() const { return reinterpret_cast<const uint8_t*>(pixels_.data()); }
+  uint32_t* row(int y) { return pixels_.get() + static_cast<size_t>(y) * pitch_; }
+  const uint32_t* row(int y) const { return pixels_.get() + static_cast<size_t>(y) * pitch_; }
+  const uint8_t* bits() const { return reinterpret_cast<const uint8_t*>(pixels_.get()); }
 
   // The colour at (x, y), or nothing outside the surface.
   std::optional<Rgb> pixel(int x, int y) const;
@@ -92,7 +99,9 @@ class Surface {
   int width_ = 0;
   int height_ = 0;
   int pitch_ = 0;
-  std::vector<uint32_t> pixels_;
+  // Left uninitialized by the allocation: reset writes every pixel, so nothing is cleared twice.
+  size_t count_ = 0;
+  std::unique_ptr<uint32_t[]> pixels_;
 };
 
 // Copies the w x h block at (srcX, srcY) of src to (dstX, dstY) of dst, unchanged. Only the part
