@@ -147,17 +147,29 @@ bool drawSideImage(const CDravonDoc& doc, const ShapePainter& shapes, Surface& i
 }
 
 void buildSideImages(CDravonDoc& doc, bool viewVisible) {
-  doc.frontImage = Surface();
-  doc.backImage = Surface();
-  doc.compositeImage = Surface();
+  const auto releaseAll = [&doc] {
+    doc.frontImage = Surface();
+    doc.backImage = Surface();
+    doc.compositeImage = Surface();
+  };
   doc.compositeContent = CompositeContent();
-  if (doc.cardName.empty() || !viewVisible) return;
+  const bool building = !doc.cardName.empty() && viewVisible;
+  // Images of the size about to be drawn keep their memory and are drawn over: fresh pages of a
+  // picture this large cost the system more to hand out than the drawing itself. Others go first,
+  // so no more than three images are ever held.
+  const bool sameSize = doc.frontImage.width() == doc.imageRect.right &&
+                        doc.frontImage.height() == doc.imageRect.bottom;
+  if (!building || !sameSize) releaseAll();
+  if (!building) return;
   const ShapePainter shapes(doc);
   doc.showStatus(kCreatingFrontImage);
-  if (!drawSideImage(doc, shapes, doc.frontImage, 1)) return;
+  if (!drawSideImage(doc, shapes, doc.frontImage, 1)) {
+    releaseAll();
+    return;
+  }
   doc.showStatus(kCreatingBackImage);
   if (!drawSideImage(doc, shapes, doc.backImage, 0)) {
-    doc.frontImage = Surface();
+    releaseAll();
     return;
   }
   // The composite starts as a copy of the front, which the view shows first: its first refresh
@@ -165,9 +177,7 @@ void buildSideImages(CDravonDoc& doc, bool viewVisible) {
   try {
     doc.compositeImage = doc.frontImage;
   } catch (const std::bad_alloc&) {
-    doc.frontImage = Surface();
-    doc.backImage = Surface();
-    doc.compositeImage = Surface();
+    releaseAll();
     return;
   }
   doc.compositeContent = CompositeContent{1, {}, nextCompositeVersion()};

@@ -45,7 +45,19 @@ Surface::Surface(Surface&& other) noexcept
       pixels_(std::move(other.pixels_)) {}
 
 Surface& Surface::operator=(const Surface& other) {
-  if (this != &other) *this = Surface(other);
+  if (this == &other) return *this;
+  if (pixels_ && count_ == other.count_) {
+    // Same amount of memory: the copy goes into the pixels already held.
+    std::memcpy(pixels_.get(), other.pixels_.get(), count_ * sizeof(uint32_t));
+    width_ = other.width_;
+    height_ = other.height_;
+    pitch_ = other.pitch_;
+    return *this;
+  }
+  // The old pixels go before the new are had, so the two are never held at once. A failed
+  // allocation throws with this surface left empty.
+  *this = Surface();
+  *this = Surface(other);
   return *this;
 }
 
@@ -62,14 +74,21 @@ Surface& Surface::operator=(Surface&& other) noexcept {
 
 bool Surface::reset(int width, int height, Rgb fill) {
   width_ = height_ = pitch_ = 0;
-  count_ = 0;
-  pixels_.reset();
-  if (width <= 0 || height <= 0) return false;
   const int64_t pitch = (int64_t{width} + kPitchAlignment - 1) / kPitchAlignment * kPitchAlignment;
-  if (pitch * height > kMaxPixels) return false;
+  if (width <= 0 || height <= 0 || pitch * height > kMaxPixels) {
+    count_ = 0;
+    pixels_.reset();
+    return false;
+  }
   const size_t count = static_cast<size_t>(pitch * height);
-  pixels_.reset(new (std::nothrow) uint32_t[count]);
-  if (!pixels_) return false;
+  // Memory of the same amount is kept: it is written over anyway, and fresh pages of a large image
+  // cost the system more to hand out than the fill.
+  if (!pixels_ || count_ != count) {
+    count_ = 0;
+    pixels_.reset();
+    pixels_.reset(new (std::nothrow) uint32_t[count]);
+    if (!pixels_) return false;
+  }
   std::fill(pixels_.get(), pixels_.get() + count, packPixel(fill));
   count_ = count;
   width_ = width;

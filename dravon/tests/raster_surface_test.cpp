@@ -77,6 +77,64 @@ TEST(RasterSurface, RefusesSizesItCannotHold) {
   }
 }
 
+// A reset that keeps the memory of the same size must still leave no pixel of the old picture.
+TEST(RasterSurface, ResetFillsEveryPixelAlsoWhereItKeepsTheMemory) {
+  struct Case {
+    const char* why;
+    int w, h;
+    Rgb fill;
+  };
+  const Case cases[] = {
+      {"same size: the memory is kept and written over", 5, 3, kWhite},
+      {"same pixel count in another shape", 3, 5, kGreen},
+      {"another size: new memory", 9, 2, kRed},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    Surface s = surfaceOf({"#r.g#", "sgr.#", "r#g.s"});
+    ASSERT_TRUE(s.reset(c.w, c.h, c.fill));
+    EXPECT_EQ(s.width(), c.w);
+    EXPECT_EQ(s.height(), c.h);
+    const Picture expected(c.h, std::string(c.w, pictureOf(Surface(1, 1, c.fill))[0][0]));
+    EXPECT_EQ(pictureOf(s), expected);
+  }
+  Surface s(4, 4, kRed);
+  EXPECT_FALSE(s.reset(4, 0, kRed));
+  EXPECT_TRUE(s.isEmpty()) << "a refused size releases the old picture";
+  EXPECT_EQ(s.memoryBytes(), 0u);
+}
+
+TEST(RasterSurface, CopiesAreWholeAndIndependent) {
+  const Surface source = surfaceOf({"#r.", "gs#"});
+  struct Case {
+    const char* why;
+    Surface target;
+  };
+  Case cases[] = {
+      {"empty target", Surface()},
+      {"target of the same size holding another picture", surfaceOf({"ggg", "rrr"})},
+      {"target of another size", Surface(7, 5, kRed)},
+  };
+  for (Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    c.target = source;
+    EXPECT_EQ(pictureOf(c.target), pictureOf(source));
+    c.target.setPixel(0, 0, kWhite);
+    EXPECT_EQ(source.pixel(0, 0), kBlack) << "the copy has pixels of its own";
+  }
+  Surface copy(source);
+  EXPECT_EQ(pictureOf(copy), pictureOf(source));
+  Surface moved(std::move(copy));
+  EXPECT_EQ(pictureOf(moved), pictureOf(source));
+  EXPECT_TRUE(copy.isEmpty());  // NOLINT(bugprone-use-after-move): moved-from is empty
+  EXPECT_FALSE(copy.pixel(0, 0).has_value());
+  copy = std::move(moved);
+  EXPECT_EQ(pictureOf(copy), pictureOf(source));
+  EXPECT_TRUE(moved.isEmpty());  // NOLINT(bugprone-use-after-move)
+  copy = Surface();
+  EXPECT_TRUE(copy.isEmpty());
+}
+
 TEST(RasterSurface, PixelsAreRgb32RowsAPitchApart) {
   Surface s(5, 2);
   ASSERT_GE(s.pitch(), 5);

@@ -87,8 +87,18 @@ TEST(SideImageFingerprint, GeneratedMidSizeCard) {
   doc.listEntries = entries;
   doc.resolution = 3;
   ASSERT_EQ(decodeCardCache(doc, cache), CacheError::kNone);
+  const Expected expected{3020, 2020, 0x580b5134c41fe2b8ull, 0x41e2d990f16e598dull};
   buildSideImages(doc, true);
-  expectImages(doc, {3020, 2020, 0x580b5134c41fe2b8ull, 0x41e2d990f16e598dull});
+  expectImages(doc, expected);
+
+  // Building again draws over the images' own memory: nothing of what was there may survive.
+  for (Surface* s : {&doc.frontImage, &doc.backImage, &doc.compositeImage}) {
+    Painter(*s).fillRect(s->bounds(), solidBrush(Rgb{1, 2, 3}));
+  }
+  const uint8_t* front = doc.frontImage.bits();
+  buildSideImages(doc, true);
+  EXPECT_EQ(doc.frontImage.bits(), front) << "images of the same size keep their memory";
+  expectImages(doc, expected);
 }
 
 }  // namespace
