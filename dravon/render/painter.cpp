@@ -4,6 +4,8 @@
 #include <bit>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
+#include <type_traits>
 #include <utility>
 #include <vector>
 
@@ -168,7 +170,7 @@ bool dashOn(int64_t position) {
 // widths on their top-left corners, so a width w covers exactly w rows of a level line.
 template <typename Emit>
 void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfaceHeight,
-                    Emit&& emit) {
+                    int rowBegin, int rowEnd, Emit&& emit) {
   const int offset = width % 2;
   const double ax = 2.0 * from.x + offset;
   const double ay = 2.0 * from.y + offset;
@@ -192,54 +194,84 @@ void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfa
   const double acrossHalf = level ? 0.0 : r * len / std::fabs(dy);
   const double alongSlope = upright ? 0.0 : dy / dx;
   const double alongLength = upright ? 0.0 : len * len / dx;
-  for (int64_t y = std::max<int64_t>(rowFirst, 0); y <= rowLast && y < surfaceHeight; ++y) {
-    const double py = 2.0 * y + 1.0;
-    double lo = INFINITY;
-    double hi = -INFINITY;
-    for (const auto& [cx, cy] : {std::pair{ax, ay}, std::pair{bx, by}}) {
-      const double h2 = r * r - (py - cy) * (py - cy);
-      if (h2 < 0) continue;
-      const double h = std::sqrt(h2);
-      lo = std::min(lo, cx - h);
-      hi = std::max(hi, cx + h);
+  // The rows each round end can reach, with a row to spare; elsewhere its circle is skipped.
+  const auto capRows = [r](double c, int64_t& first, int64_t& last) {
+    first = static_cast<int64_t>(std::floor((c - r - 1.0) / 2.0)) - 1;
+    last = static_cast<int64_t>(std::ceil((c + r - 1.0) / 2.0)) + 1;
+  };
+  int64_t aFirst = 0, aLast = 0, bFirst = 0, bLast = 0;
+  capRows(ay, aFirst, aLast);
+  capRows(by, bFirst, bLast);
+  // Each row's span depends on that row alone, so a window of rows gets exactly its share. The
+  // loop is made once for each kind of segment, so no row tests which kind it is.
+  const int64_t rowStop = std::min(surfaceHeight, rowEnd);
+  const int64_t rowStart = std::max<int64_t>({rowFirst, rowBegin, 0});
+  const auto rows = [&](auto levelKind, auto uprightKind, auto longKind) {
+    constexpr bool kLevel = decltype(levelKind)::value;
+    constexpr bool kUpright = decltype(uprightKind)::value;
+    constexpr bool kLong = decltype(longKind)::value;
+    for (int64_t y = rowStart; y <= rowLast && y < rowStop; ++y) {
+      const double py = 2.0 * y + 1.0;
+      double lo = INFINITY;
+      double hi = -INFINITY;
+      const auto cap = [&](double cx, double cy) {
+        const double h2 = r * r - (py - cy) * (py - cy);
+        if (h2 < 0) return;
+        const double h = std::sqrt(h2);
+        lo = std::min(lo, cx - h);
+        hi = std::max(hi, cx + h);
+      };
+      if (y >= aFirst && y <= aLast) cap(ax, ay);
+      if (y >= bFirst && y <= bLast) cap(bx, by);
+      if constexpr (kLong) {
+        double bandLo = -INFINITY;
+        double bandHi = INFINITY;
+        bool inBand = true;
+        if constexpr (kLevel) {
+          inBand = std::fabs(py - ay) <= r;
+        } else {
+          const double centre = ax + acrossSlope * (py - ay);
+          bandLo = centre - acrossHalf;
+          bandHi = centre + acrossHalf;
+        }
+        if constexpr (kUpright) {
+          inBand = inBand && (py - ay) * dy >= 0.0 && (py - ay) * dy <= len * len;
+        } else {
+          const double start = ax - alongSlope * (py - ay);
+          const double end = start + alongLength;
+          bandLo = std::max(bandLo, std::min(start, end));
+          bandHi = std::min(bandHi, std::max(start, end));
+        }
+        if (inBand && bandLo <= bandHi) {
+          lo = std::min(lo, bandLo);
+          hi = std::max(hi, bandHi);
+        }
+      }
+      if (lo > hi) continue;
+      lo = std::clamp(lo, -3.0, limit);
+      hi = std::clamp(hi, -3.0, limit);
+      const int64_t x0 = ceilToInt((lo - kEdgeTolerance - 1.0) / 2.0);
+      const int64_t x1 = floorToInt((hi + kEdgeTolerance - 1.0) / 2.0) + 1;
+      const int64_t left = std::max<int64_t>(x0, 0);
+      const int64_t right = std::min<int64_t>(x1, surfaceWidth);
+      if (left < right) emit(static_cast<int>(y), static_cast<int>(left), static_cast<int>(right));
     }
-    if (len > 0) {
-      double bandLo = -INFINITY;
-      double bandHi = INFINITY;
-      bool inBand = true;
-      if (level) {
-        inBand = std::fabs(py - ay) <= r;
-      } else {
-        const double centre = ax + acrossSlope * (py - ay);
-        bandLo = centre - acrossHalf;
-        bandHi = centre + acrossHalf;
-      }
-      if (upright) {
-        inBand = inBand && (py - ay) * dy >= 0.0 && (py - ay) * dy <= len * len;
-      } else {
-        const double start = ax - alongSlope * (py - ay);
-        const double end = start + alongLength;
-        bandLo = std::max(bandLo, std::min(start, end));
-        bandHi = std::min(bandHi, std::max(start, end));
-      }
-      if (inBand && bandLo <= bandHi) {
-        lo = std::min(lo, bandLo);
-        hi = std::max(hi, bandHi);
-      }
-    }
-    if (lo > hi) continue;
-    lo = std::clamp(lo, -3.0, limit);
-    hi = std::clamp(hi, -3.0, limit);
-    const int64_t x0 = ceilToInt((lo - kEdgeTolerance - 1.0) / 2.0);
-    const int64_t x1 = floorToInt((hi + kEdgeTolerance - 1.0) / 2.0) + 1;
-    const int64_t left = std::max<int64_t>(x0, 0);
-    const int64_t right = std::min<int64_t>(x1, surfaceWidth);
-    if (left < right) emit(static_cast<int>(y), static_cast<int>(left), static_cast<int>(right));
+  };
+  using Yes = std::true_type;
+  using No = std::false_type;
+  if (!(len > 0)) {
+    rows(No{}, No{}, No{});
+  } else if (level) {
+    rows(Yes{}, No{}, Yes{});
+  } else if (upright) {
+    rows(No{}, Yes{}, Yes{});
+  } else {
+    rows(No{}, No{}, Yes{});
   }
 }
 
 void addThickLine(SpanSink& sink, Point from, Point to, int width) {
-  thickLineSpans(from, to, width, sink.width(), sink.height(),
+  thickLineSpans(from, to, width, sink.width(), sink.height(), 0, sink.height(),
                  [&](int y, int x0, int x1) { sink.add(y, x0, x1); });
 }
 
@@ -430,26 +462,33 @@ void Painter::fillRect(Rect r, const Brush& brush) {
 }
 
 void Painter::line(Point from, Point to) {
-  if (surface_.isEmpty() || from == to) return;
+  lineInRows(from, to, 0, surface_.height());
+}
+
+void Painter::lineInRows(Point from, Point to, int rowBegin, int rowEnd) {
+  rowBegin = std::max(rowBegin, 0);
+  rowEnd = std::min(rowEnd, surface_.height());
+  if (surface_.isEmpty() || from == to || rowBegin >= rowEnd) return;
   const int w = penWidth(pen_);
   if (w > 1) {
     // One span per row, so each pixel is written once also in Xor mode.
     const uint32_t value = packPixel(pen_.colour);
-    thickLineSpans(from, to, w, surface_.width(), surface_.height(), [&](int y, int x0, int x1) {
-      uint32_t* row = surface_.row(y);
-      if (mode_ == RasterMode::Copy) {
-        std::fill(row + x0, row + x1, value);
-      } else {
-        for (int x = x0; x < x1; ++x) row[x] ^= value & kColourBits;
-      }
-    });
+    thickLineSpans(from, to, w, surface_.width(), surface_.height(), rowBegin, rowEnd,
+                   [&](int y, int x0, int x1) {
+                     uint32_t* row = surface_.row(y);
+                     if (mode_ == RasterMode::Copy) {
+                       std::fill(row + x0, row + x1, value);
+                     } else {
+                       for (int x = x0; x < x1; ++x) row[x] ^= value & kColourBits;
+                     }
+                   });
     return;
   }
   const uint32_t value = packPixel(pen_.colour);
   const bool dashed = pen_.style == PenStyle::Dash;
   walkThinLine(from.x, from.y, to.x, to.y, surface_.width(), surface_.height(),
                [&](int64_t step, int x, int y) {
-                 if (dashed && !dashOn(step)) return;
+                 if (y < rowBegin || y >= rowEnd || (dashed && !dashOn(step))) return;
                  uint32_t& p = surface_.row(y)[x];
                  p = mode_ == RasterMode::Copy ? value : p ^ (value & kColourBits);
                });
@@ -592,13 +631,25 @@ void Painter::polygon(std::span<const Point> vertices) {
 }
 
 void Painter::floodFill(Point seed, Rgb border) {
-  if (brush_.style == BrushStyle::Hollow || !surface_.contains(seed.x, seed.y)) return;
+  if (brush_.style == BrushStyle::Hollow) return;
+  floodFillRuns(seed, border, [this](const RowRun& run) { fillRuns({&run, 1}); });
+}
+
+void Painter::fillRuns(std::span<const RowRun> runs) {
+  if (brush_.style == BrushStyle::Hollow) return;
+  const uint32_t value = packPixel(brush_.colour);
+  for (const RowRun& run : runs) paintRun(surface_, run.y, run.x0, run.x1, value, mode_);
+}
+
+void Painter::floodFillRuns(Point seed, Rgb border,
+                            const std::function<void(const RowRun&)>& take) const {
+  if (!surface_.contains(seed.x, seed.y)) return;
   const uint32_t borderValue = packPixel(border) & kColourBits;
   const int width = surface_.width();
   const int height = surface_.height();
   // Visited pixels, one bit each, rows padded to whole words; the fill decides on the colours as
-  // they were before it started, so a brush of the border colour, or Xor mode, cannot change
-  // which pixels are filled.
+  // they were before it started, so a brush of the border colour, Xor mode, or a caller that paints
+  // the runs later cannot change which pixels are filled.
   const size_t wordsPerRow = (static_cast<size_t>(width) + 63) / 64;
   std::vector<uint64_t> visited(wordsPerRow * height, 0);
   const auto isVisited = [&](int x, int y) {
@@ -621,15 +672,9 @@ void Painter::floodFill(Point seed, Rgb border) {
     }
     return findColour(surface_.row(y), x, limit, borderValue);
   };
-  const uint32_t value = packPixel(brush_.colour);
-  // Fills [x0, x1) of row y and marks it visited.
-  const auto take = [&](int x0, int x1, int y) {
-    uint32_t* row = surface_.row(y);
-    if (mode_ == RasterMode::Copy) {
-      std::fill(row + x0, row + x1, value);
-    } else {
-      for (int x = x0; x < x1; ++x) row[x] ^= value & kColourBits;
-    }
+  // Hands on [x0, x1) of row y and marks it visited.
+  const auto mark = [&](int x0, int x1, int y) {
+    take(RowRun{y, x0, x1});
     uint64_t* bits = visited.data() + y * wordsPerRow;
     for (int x = x0; x < x1;) {
       const int bit = x % 64;
@@ -669,7 +714,7 @@ void Painter::floodFill(Point seed, Rgb border) {
     }
     while (x <= s.right) {
       x = runEnd(x, y);
-      take(start, x, y);
+      mark(start, x, y);
       push(y, start, x - 1, s.dy);
       if (x > s.right + 1) push(y, s.right + 1, x - 1, -s.dy);
       for (++x; x <= s.right && !open(x, y); ++x) {

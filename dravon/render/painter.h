@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 
@@ -46,6 +47,13 @@ constexpr Brush solidBrush(Rgb colour) {
   return Brush{BrushStyle::Solid, colour};
 }
 
+// Pixels [x0, x1) of row y.
+struct RowRun {
+  int y = 0;
+  int x0 = 0;
+  int x1 = 0;
+};
+
 // Copy writes the pen or brush colour; Xor combines it with the pixel, so drawing the same figure
 // twice restores what was there, and white inverts.
 enum class RasterMode { Copy, Xor };
@@ -77,6 +85,9 @@ class Painter {
   // the set of pixels within half its width of the segment, with round ends that close outlines
   // built from several lines. A line of no length draws nothing.
   void line(Point from, Point to);
+  // The pixels of line(from, to) that lie in rows [rowBegin, rowEnd). Drawing a picture in bands
+  // of rows this way gives the same pixels as whole lines.
+  void lineInRows(Point from, Point to, int rowBegin, int rowEnd);
 
   // Rectangle and ellipse take the (normalized) box [left, right) x [top, bottom): the outline with
   // the pen, the interior with the brush.
@@ -90,6 +101,12 @@ class Painter {
   // Fills, with the brush, the 4-connected area around seed that is bounded by pixels of border
   // colour. Nothing happens when the seed is outside the surface or is itself border-coloured.
   void floodFill(Point seed, Rgb border);
+  // The pixels floodFill(seed, border) would fill, whatever the brush, handed to `take` as runs in
+  // no particular row order, each pixel in exactly one; nothing is painted. A caller can paint them
+  // with fillRuns later, or interleaved with other drawing of the same rows, with the same result.
+  void floodFillRuns(Point seed, Rgb border, const std::function<void(const RowRun&)>& take) const;
+  // Paints runs inside the surface with the brush, in the raster mode.
+  void fillRuns(std::span<const RowRun> runs);
 
   std::optional<Rgb> pixel(Point p) const { return surface_.pixel(p.x, p.y); }
 

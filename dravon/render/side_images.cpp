@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <new>
+#include <span>
 #include <vector>
 
 #include "dravon/render/markup.h"
@@ -10,8 +11,11 @@
 namespace dravon {
 namespace {
 
-// Signal lines are drawn in bands of 2^kLineBandShift image rows.
-constexpr int kLineBandShift = 5;
+// The card area and the signal lines are drawn in bands of this many image rows: a megabyte or two
+// of a large image, which stays in the cache while the band is drawn.
+constexpr int kBandRows = 32;
+// Runs of the card area held before painting; far more than any real outline leaves.
+constexpr std::size_t kMaxHeldRuns = std::size_t{1} << 20;
 
 Rgb deviceColour(const std::string& name) {
   if (name.empty()) return kDeviceColour;
@@ -67,6 +71,96 @@ int32_t truncated(double v) {
   return static_cast<int32_t>(v);
 }
 
+// The green card area, then that side's signal lines over it. Both are drawn band by band down the
+// image: a band's share of the area brings its rows into the cache, where the lines of the band
+// then land, instead of each line missing the cache somewhere in hundreds of megabytes. Every
+// signal line writes the same colour in copy mode, so neither their order nor drawing them in
+// pieces can change a pixel; the area's runs are found before anything of them is painted.
+void drawCardAreaAndSignalLines(const CDravonDoc& doc, Painter& painter, const ImageMapping& m,
+                                int topSide) {
+  const Surface& image = painter.surface();
+  const int bands = (image.height() + kBandRows - 1) / kBandRows;
+
+  std::vector<RowRun> area;
+  bool areaPainted = false;
+  // A card without devices has nothing to seed the card area: it stays white.
+  if (!doc.devices.empty()) {
+    const CDev& seed = doc.devices.front();
+    painter.selectBrush(solidBrush(kCardFillColour));
+    painter.floodFillRuns({m.x16(seed.x), m.y16(seed.y)}, kOutlineColour, [&](const RowRun& run) {
+      if (run.x0 >= run.x1) return;
+      if (areaPainted) {
+        painter.fillRuns({&run, 1});
+        return;
+      }
+      area.push_back(run);
+      // An outline of very many pieces: paint as found, not held.
+      if (area.size() >= kMaxHeldRuns) {
+        painter.fillRuns(area);
+        area.clear();
+        areaPainted = true;
+      }
+    });
+    std::sort(area.begin(), area.end(), [](const RowRun& a, const RowRun& b) { return a.y < b.y; });
+  }
+
+  struct Placed {
+    int width;
+    int32_t left;
+    int firstBand;
+    int lastBand;
+    const CLine* line;
+  };
+  std::vector<Placed> lines;
+  for (const CLine& l : doc.lines) {
+    if (!onSide(l.layer, doc, topSide)) continue;
+    const int width = l.width;  // NOLINT(bugprone-signed-char-misuse): widths are signed
+    // The rows a pen of this width can reach, with a row to spare.
+    const int64_t reach = std::max(width, 1) + 1;
+    const int64_t top = int64_t{std::min(m.y(l.y1), m.y(l.y2))} - reach;
+    const int64_t bottom = int64_t{std::max(m.y(l.y1), m.y(l.y2))} + reach;
+    if (bottom < 0 || top >= image.height()) continue;
+    lines.push_back({width, std::min(m.x(l.x1), m.x(l.x2)),
+                     static_cast<int>(std::max<int64_t>(top, 0) / kBandRows),
+                     static_cast<int>(std::min<int64_t>(bottom / kBandRows, bands - 1)), &l});
+  }
+  // By pen width, then left to right, and so within each band: the pen changes a few times per
+  // band and neighbouring lines share the cached part of its rows.
+  std::sort(lines.begin(), lines.end(), [](const Placed& a, const Placed& b) {
+    return a.width != b.width ? a.width < b.width : a.left < b.left;
+  });
+  std::vector<std::size_t> bandStart(static_cast<std::size_t>(bands) + 1, 0);
+  for (const Placed& p : lines) {
+    for (int band = p.firstBand; band <= p.lastBand; ++band) ++bandStart[band + 1];
+  }
+  for (int band = 0; band < bands; ++band) bandStart[band + 1] += bandStart[band];
+  std::vector<const Placed*> byBand(bandStart.back());
+  std::vector<std::size_t> fillAt(bandStart.begin(), bandStart.end() - 1);
+  for (const Placed& p : lines) {
+    for (int band = p.firstBand; band <= p.lastBand; ++band) byBand[fillAt[band]++] = &p;
+  }
+
+  int current = kSignalPenWidth;
+  painter.selectPen(insideFramePen(current, kSignalLineColour));
+  std::size_t run = 0;
+  for (int band = 0; band < bands; ++band) {
+    const int rowBegin = band * kBandRows;
+    const int rowEnd = rowBegin + kBandRows;
+    const std::size_t runFrom = run;
+    while (run < area.size() && area[run].y < rowEnd) ++run;
+    painter.fillRuns(std::span<const RowRun>(area).subspan(runFrom, run - runFrom));
+    for (std::size_t k = bandStart[band]; k < bandStart[band + 1]; ++k) {
+      const Placed& p = *byBand[k];
+      if (p.width != current) {
+        current = p.width;
+        painter.selectPen(insideFramePen(current, kSignalLineColour));
+      }
+      const CLine& l = *p.line;
+      painter.lineInRows({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)}, rowBegin, rowEnd);
+    }
+  }
+}
+
 }  // namespace
 
 ImageMapping imageMapping(const CDravonDoc& doc, int topSide) {
@@ -89,41 +183,7 @@ bool drawSideImage(const CDravonDoc& doc, const ShapePainter& shapes, Surface& i
     painter.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});
   }
 
-  // A card without devices has nothing to seed the card area: it stays white.
-  if (!doc.devices.empty()) {
-    const CDev& seed = doc.devices.front();
-    painter.selectBrush(solidBrush(kCardFillColour));
-    painter.floodFill({m.x16(seed.x), m.y16(seed.y)}, kOutlineColour);
-  }
-
-  // Every signal line writes the same colour in copy mode, so the order they are drawn in cannot
-  // change a pixel. Drawn band by band down the image, neighbouring lines share rows that are
-  // still cached instead of each line landing somewhere else in a picture of hundreds of megabytes.
-  struct Placed {
-    int32_t band;
-    int32_t left;
-    const CLine* line;
-  };
-  std::vector<Placed> sideLines;
-  for (const CLine& l : doc.lines) {
-    if (!onSide(l.layer, doc, topSide)) continue;
-    sideLines.push_back(
-        {std::min(m.y(l.y1), m.y(l.y2)) >> kLineBandShift, std::min(m.x(l.x1), m.x(l.x2)), &l});
-  }
-  std::sort(sideLines.begin(), sideLines.end(), [](const Placed& a, const Placed& b) {
-    return a.band != b.band ? a.band < b.band : a.left < b.left;
-  });
-  int current = kSignalPenWidth;
-  painter.selectPen(insideFramePen(current, kSignalLineColour));
-  for (const Placed& placed : sideLines) {
-    const CLine& l = *placed.line;
-    const int width = l.width;  // NOLINT(bugprone-signed-char-misuse): widths are signed
-    if (width != current) {
-      current = width;
-      painter.selectPen(insideFramePen(current, kSignalLineColour));
-    }
-    painter.line({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)});
-  }
+  drawCardAreaAndSignalLines(doc, painter, m, topSide);
 
   for (const CDev& d : doc.devices) {
     if (d.notAssembled != 0 || !onSide(d.layer, doc, topSide)) continue;

@@ -287,6 +287,48 @@ TEST(RasterLine, WideLinesCoverThePixelsWithinHalfTheirWidthOfTheSegment) {
   }
 }
 
+// A picture drawn in bands of rows, each line only within the band, is the picture of whole lines:
+// for every width, dashed and in Xor mode, on lines running off the surface too.
+TEST(RasterLine, LinesDrawnBandByBandGiveTheWholeLinesPixels) {
+  std::mt19937 random(11);
+  struct Case {
+    const char* why;
+    Pen pen;
+    RasterMode mode;
+  };
+  const Case cases[] = {
+      {"thin", solidPen(1, kBlue), RasterMode::Copy},
+      {"dashed: the pattern keeps its phase across bands", dashedPen(kBlue), RasterMode::Copy},
+      {"even width", insideFramePen(2, kBlue), RasterMode::Copy},
+      {"odd width", solidPen(3, kBlue), RasterMode::Copy},
+      {"wide", insideFramePen(6, kBlue), RasterMode::Copy},
+      {"xor: each pixel once", solidPen(4, kBlue), RasterMode::Xor},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.why);
+    for (int round = 0; round < 30; ++round) {
+      SCOPED_TRACE(round);
+      const auto coordinate = [&] { return static_cast<int>(random() % 44) - 6; };
+      const Point from{coordinate(), coordinate()};
+      const Point to = round % 5 == 0   ? Point{from.x, coordinate()}  // upright
+                       : round % 5 == 1 ? Point{coordinate(), from.y}  // level
+                                        : Point{coordinate(), coordinate()};
+      const int band = 1 + round % 5;
+      Surface whole = whiteSurface(32, 32);
+      Surface banded = whiteSurface(32, 32);
+      Painter w(whole);
+      Painter b(banded);
+      for (Painter* p : {&w, &b}) {
+        p->selectPen(c.pen);
+        p->setRasterMode(c.mode);
+      }
+      w.line(from, to);
+      for (int row = -band; row < 32 + band; row += band) b.lineInRows(from, to, row, row + band);
+      ASSERT_EQ(pictureOf(banded), pictureOf(whole));
+    }
+  }
+}
+
 TEST(RasterLine, WideOutlineClosesSoAFloodFillStaysInside) {
   // A diamond of width-5 segments, as the card outline is drawn; the fill must not leak out.
   Surface s = whiteSurface(60, 60);
@@ -600,6 +642,14 @@ TEST(RasterFloodFill, AgreesWithAPlainFourWayFillOnRandomMazes) {
       }
     }
     Painter p(s);
+    // The runs alone: exactly the reached pixels, each once, and nothing painted.
+    const std::vector<std::string> before = pictureOf(s);
+    std::vector<int> covered(static_cast<size_t>(w * h), 0);
+    p.floodFillRuns(seed, kBlack, [&](const RowRun& run) {
+      for (int x = run.x0; x < run.x1; ++x) ++covered[run.y * w + x];
+    });
+    for (size_t i = 0; i < covered.size(); ++i) ASSERT_EQ(covered[i], reached[i] ? 1 : 0) << i;
+    ASSERT_EQ(pictureOf(s), before);
     p.selectBrush(solidBrush(kBlue));
     p.floodFill(seed, kBlack);
     ASSERT_EQ(pictureOf(s), pictureOf(expected));
