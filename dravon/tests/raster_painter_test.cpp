@@ -656,6 +656,22 @@ TEST(RasterFloodFill, AgreesWithAPlainFourWayFillOnRandomMazes) {
   }
 }
 
+// Runs are scanned in blocks of pixels: the border must stop the fill at every place in a block.
+TEST(RasterFloodFill, StopsAtTheBorderWhereverItLiesInARow) {
+  constexpr int kWidth = 70;
+  for (int border = 1; border < kWidth; ++border) {
+    SCOPED_TRACE(border);
+    Surface s = whiteSurface(kWidth, 1);
+    s.setPixel(border, 0, kBlack);
+    Painter p(s);
+    p.selectBrush(solidBrush(kBlue));
+    p.floodFill(Point{0, 0}, kBlack);
+    const std::string expected =
+        std::string(border, 'b') + '#' + std::string(kWidth - border - 1, '.');
+    ASSERT_EQ(pictureOf(s)[0], expected);
+  }
+}
+
 TEST(RasterFloodFill, LargeWindingAreaNeedsNoDeepRecursion) {
   // A comb of walls makes the fill snake through every row of a large surface.
   Surface s = whiteSurface(2000, 2000);
