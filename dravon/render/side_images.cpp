@@ -109,35 +109,46 @@ void drawCardAreaAndSignalLines(const CDravonDoc& doc, Painter& painter, const I
     int32_t left;
     int firstBand;
     int lastBand;
-    const CLine* line;
+    Point from;
+    Point to;
   };
   std::vector<Placed> lines;
   for (const CLine& l : doc.lines) {
     if (!onSide(l.layer, doc, topSide)) continue;
     const int width = l.width;  // NOLINT(bugprone-signed-char-misuse): widths are signed
+    const Point from{m.x(l.x1), m.y(l.y1)};
+    const Point to{m.x(l.x2), m.y(l.y2)};
     // The rows a pen of this width can reach, with a row to spare.
     const int64_t reach = std::max(width, 1) + 1;
-    const int64_t top = int64_t{std::min(m.y(l.y1), m.y(l.y2))} - reach;
-    const int64_t bottom = int64_t{std::max(m.y(l.y1), m.y(l.y2))} + reach;
+    const int64_t top = int64_t{std::min(from.y, to.y)} - reach;
+    const int64_t bottom = int64_t{std::max(from.y, to.y)} + reach;
     if (bottom < 0 || top >= image.height()) continue;
-    lines.push_back({width, std::min(m.x(l.x1), m.x(l.x2)),
+    lines.push_back({width, std::min(from.x, to.x),
                      static_cast<int>(std::max<int64_t>(top, 0) / kBandRows),
-                     static_cast<int>(std::min<int64_t>(bottom / kBandRows, bands - 1)), &l});
+                     static_cast<int>(std::min<int64_t>(bottom / kBandRows, bands - 1)), from, to});
   }
   // By pen width, then left to right, and so within each band: the pen changes a few times per
   // band and neighbouring lines share the cached part of its rows.
   std::sort(lines.begin(), lines.end(), [](const Placed& a, const Placed& b) {
     return a.width != b.width ? a.width < b.width : a.left < b.left;
   });
+  // Each band's lines, copied in drawing order so the band pass reads them in sequence.
+  struct Piece {
+    int width;
+    Point from;
+    Point to;
+  };
   std::vector<std::size_t> bandStart(static_cast<std::size_t>(bands) + 1, 0);
   for (const Placed& p : lines) {
     for (int band = p.firstBand; band <= p.lastBand; ++band) ++bandStart[band + 1];
   }
   for (int band = 0; band < bands; ++band) bandStart[band + 1] += bandStart[band];
-  std::vector<const Placed*> byBand(bandStart.back());
+  std::vector<Piece> byBand(bandStart.back());
   std::vector<std::size_t> fillAt(bandStart.begin(), bandStart.end() - 1);
   for (const Placed& p : lines) {
-    for (int band = p.firstBand; band <= p.lastBand; ++band) byBand[fillAt[band]++] = &p;
+    for (int band = p.firstBand; band <= p.lastBand; ++band) {
+      byBand[fillAt[band]++] = {p.width, p.from, p.to};
+    }
   }
 
   int current = kSignalPenWidth;
@@ -150,13 +161,12 @@ void drawCardAreaAndSignalLines(const CDravonDoc& doc, Painter& painter, const I
     while (run < area.size() && area[run].y < rowEnd) ++run;
     painter.fillRuns(std::span<const RowRun>(area).subspan(runFrom, run - runFrom));
     for (std::size_t k = bandStart[band]; k < bandStart[band + 1]; ++k) {
-      const Placed& p = *byBand[k];
-      if (p.width != current) {
-        current = p.width;
+      const Piece& piece = byBand[k];
+      if (piece.width != current) {
+        current = piece.width;
         painter.selectPen(insideFramePen(current, kSignalLineColour));
       }
-      const CLine& l = *p.line;
-      painter.lineInRows({m.x(l.x1), m.y(l.y1)}, {m.x(l.x2), m.y(l.y2)}, rowBegin, rowEnd);
+      painter.lineInRows(piece.from, piece.to, rowBegin, rowEnd);
     }
   }
 }
