@@ -223,8 +223,8 @@ void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfa
   const double len = std::sqrt(dx * dx + dy * dy);
   const double yLow = std::max(std::min(ay, by) - r, -3.0);
   const double yHigh = std::min(std::max(ay, by) + r, 2.0 * surfaceHeight + 3.0);
-  const int64_t rowFirst = static_cast<int64_t>(std::ceil((yLow - 1.0) / 2.0));
-  const int64_t rowLast = static_cast<int64_t>(std::floor((yHigh - 1.0) / 2.0));
+  const int64_t rowFirst = ceilToInt((yLow - 1.0) / 2.0);
+  const int64_t rowLast = floorToInt((yHigh - 1.0) / 2.0);
   const double limit = 2.0 * surfaceWidth + 3.0;
   // The band beside the segment: within r of its line (across) and between the perpendiculars
   // through its ends (along). On a row each bound is linear in the row's y, so the slopes and
@@ -237,8 +237,8 @@ void thickLineSpans(Point from, Point to, int width, int surfaceWidth, int surfa
   const double alongLength = upright ? 0.0 : len * len / dx;
   // The rows each round end can reach, with a row to spare; elsewhere its circle is skipped.
   const auto capRows = [r](double c, int64_t& first, int64_t& last) {
-    first = static_cast<int64_t>(std::floor((c - r - 1.0) / 2.0)) - 1;
-    last = static_cast<int64_t>(std::ceil((c + r - 1.0) / 2.0)) + 1;
+    first = floorToInt((c - r - 1.0) / 2.0) - 1;
+    last = ceilToInt((c + r - 1.0) / 2.0) + 1;
   };
   int64_t aFirst = 0, aLast = 0, bFirst = 0, bLast = 0;
   capRows(ay, aFirst, aLast);
