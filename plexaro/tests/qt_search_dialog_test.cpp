@@ -11,29 +11,11 @@
 #include <functional>
 
 #include "plexaro/platform/qt/search_dialog_qt.h"
+#include "plexaro/tests/qt_test_application.h"
 #include "plexaro/ui/search_dialog.h"
 
 namespace plexaro {
 namespace {
-
-// The application lives from before the first test to after the last, and goes before the
-// program's static objects do.
-class QtApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "plexaro_qt_search_dialog_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
-  }
-  void TearDown() override { delete app_; }
-
- private:
-  QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] const auto* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 // Runs the dialog modally while `user` acts on it, as soon as it is shown.
 void runWhile(SearchDialog& dialog, std::function<void(QtSearchDialog&)> user) {

@@ -16,27 +16,11 @@
 #include "plexaro/platform/qt/qt_main_window.h"
 #include "plexaro/platform/qt/qt_message_area.h"
 #include "plexaro/platform/qt/qt_status_bar.h"
+#include "plexaro/tests/qt_test_application.h"
 #include "plexaro/ui/main_form.h"
 
 namespace plexaro {
 namespace {
-
-class QtApplicationEnvironment : public ::testing::Environment {
- public:
-  void SetUp() override {
-    static int argc = 1;
-    static char name[] = "plexaro_qt_window_tests";
-    static char* argv[] = {name, nullptr};
-    app_ = new QApplication(argc, argv);
-  }
-  void TearDown() override { delete app_; }
-
- private:
-  QApplication* app_ = nullptr;
-};
-
-[[maybe_unused]] const auto* const kEnvironment =
-    ::testing::AddGlobalTestEnvironment(new QtApplicationEnvironment);
 
 constexpr QRgb kOutlineRed = 0xffff0000;
 
