@@ -79,13 +79,22 @@ void BM_BuildSideImagesFresh(benchmark::State& state) {
 }
 BENCHMARK(BM_BuildSideImagesFresh)->Unit(benchmark::kMillisecond);
 
-void BM_RefreshCompositeOneNet(benchmark::State& state) {
+// The large card with its side images built once; nullptr, with the benchmark skipped, when
+// they could not be made.
+dravon::CDravonDoc* largeCardWithImages(benchmark::State& state) {
   dravon::CDravonDoc& doc = largeCard();
-  if (doc.frontImage.isEmpty()) dravon::buildSideImages(doc, true);
+  if (doc.compositeImage.isEmpty()) dravon::buildSideImages(doc, true);
   if (doc.compositeImage.isEmpty()) {
     state.SkipWithError("no images");
-    return;
+    return nullptr;
   }
+  return &doc;
+}
+
+void BM_RefreshCompositeOneNet(benchmark::State& state) {
+  dravon::CDravonDoc* card = largeCardWithImages(state);
+  if (card == nullptr) return;
+  dravon::CDravonDoc& doc = *card;
   // One net of about 1000 items spread over the card: lines, pads and vias taken at even steps.
   const int16_t net = 0;
   int items = 0;
@@ -127,12 +136,9 @@ struct StillScroll : dravon::ScrollContainer {
 
 // range(0): the zoom percentage, 0 = fit. Zoomed views look at the middle of the card.
 void BM_ViewportPicture(benchmark::State& state) {
-  dravon::CDravonDoc& doc = largeCard();
-  if (doc.compositeImage.isEmpty()) dravon::buildSideImages(doc, true);
-  if (doc.compositeImage.isEmpty()) {
-    state.SkipWithError("no images");
-    return;
-  }
+  dravon::CDravonDoc* card = largeCardWithImages(state);
+  if (card == nullptr) return;
+  dravon::CDravonDoc& doc = *card;
   dravon::refreshComposite(doc, dravon::ShownView{}, nullptr);
   StillScroll scroll;
   dravon::ViewGeometry view(doc, scroll, [] {});
@@ -154,12 +160,9 @@ BENCHMARK(BM_ViewportPicture)->Arg(0)->Arg(100)->Arg(400)->Unit(benchmark::kMill
 // Repaints of the fit picture while the composite stays the same: the kept shrunk picture is
 // copied. The first paint after a refresh costs one BM_ViewportPicture/0 more.
 void BM_ViewportRepaintFit(benchmark::State& state) {
-  dravon::CDravonDoc& doc = largeCard();
-  if (doc.compositeImage.isEmpty()) dravon::buildSideImages(doc, true);
-  if (doc.compositeImage.isEmpty()) {
-    state.SkipWithError("no images");
-    return;
-  }
+  dravon::CDravonDoc* card = largeCardWithImages(state);
+  if (card == nullptr) return;
+  dravon::CDravonDoc& doc = *card;
   dravon::refreshComposite(doc, dravon::ShownView{}, nullptr);
   StillScroll scroll;
   dravon::ViewGeometry view(doc, scroll, [] {});
